@@ -1,0 +1,34 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Control.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// The volumes a user browses from. Drive is the chosen one's text, which a
+// folder list accepts as its Path.
+class DriveListBox : public Control
+{
+public:
+    explicit DriveListBox(Container &parent);
+
+    std::string drive() const;
+    // Chooses the volume holding the folder a text names (a drive text or
+    // any folder); Change comes when the choice changes.
+    void setDrive(std::string_view text);
+    void onChange(std::function<void()> handler);
+
+private:
+    void refresh();
+    void choose(int index, bool notify);
+
+    std::function<void()> changeHandler;
+    int chosen = -1;
+};
+
+} // namespace platform

@@ -1,0 +1,51 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Control.h"
+#include "platform/Values.h"
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Joins a folder and a file name into a path.
+inline constexpr const char *PathSeparator = "/";
+
+// The files of one folder that match a pattern, in natural order; at most
+// 32767 of them, as the count and the index are Integers.
+class FileListBox : public Control
+{
+public:
+    explicit FileListBox(Container &parent);
+
+    // The folder, absolute. Setting it reads the folder afresh and selects
+    // nothing; Path not found for an empty text or a folder that does not
+    // exist, Path/File access error for one that cannot be read, and then
+    // the list stays as it was.
+    std::string path() const;
+    void setPath(std::string_view path);
+
+    // ";"-separated wildcards such as "*.gif;*.jpg".
+    std::string pattern() const;
+    void setPattern(std::string_view pattern);
+
+    Integer listCount() const;
+    // -1 when nothing is selected; Invalid property value outside -1 to
+    // listCount() - 1.
+    Integer listIndex() const;
+    void setListIndex(Integer index);
+    // The selected entry's name, empty when nothing is selected.
+    std::string fileName() const;
+    std::string list(Integer index) const;
+
+private:
+    void reload(const std::string &path);
+
+    std::string folder;
+    Integer selected = -1;
+    std::string wildcardPattern = "*.*";
+};
+
+} // namespace platform

@@ -1,0 +1,92 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Container.h"
+#include "platform/Font.h"
+#include "platform/Single.h"
+
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class Control;
+
+enum class BorderStyle {
+    None, // no title bar, no frame, no taskbar button
+    FixedSingle, // title bar with system menu and close box; not resizable
+};
+
+// A top-level window. Width, Height, Left and Top are its outer size and
+// position in twips; the client area of a bordered form is the outer size
+// less the designed non-client metrics.
+class Form : public Container
+{
+public:
+    ~Form() override;
+
+    void show();
+    void hide();
+    bool visible() const;
+
+    Single width() const { return outerWidth; }
+    Single height() const { return outerHeight; }
+    Single left() const;
+    Single top() const;
+    void setWidth(Single value);
+    void setHeight(Single value);
+    void setLeft(Single value);
+    void setTop(Single value);
+
+    std::string caption() const;
+    void setCaption(std::string_view text);
+    void setFont(const Font &font);
+    // Tab order: focus moves through the enabled, visible controls of the
+    // list, in the list's order.
+    void setTabOrder(std::initializer_list<Control *> controls);
+    std::uintptr_t hWnd() const;
+
+    // Runs the form's Load handler; the program loads each form once, right
+    // after creating it.
+    void load();
+    void onLoad(std::function<void()> handler);
+    // A click on the form where no control lies.
+    void onClick(std::function<void()> handler);
+    // The user closes the window (close box, system menu, close key). The
+    // window is hidden before the handler runs.
+    void onClose(std::function<void()> handler);
+
+protected:
+    Form(BorderStyle style, Single clientWidth, Single clientHeight);
+
+private:
+    friend struct detail::Access;
+    friend class FormWidget;
+    QWidget *childArea() const override;
+    void pushSize();
+    void pushPosition();
+    void windowMoved();
+    void windowResized();
+    void closed();
+    void clicked();
+
+    BorderStyle style;
+    QWidget *window;
+    Single outerWidth;
+    Single outerHeight;
+    // Unset until the program places the window: the system's default
+    // position holds until then.
+    std::optional<Single> positionLeft;
+    std::optional<Single> positionTop;
+    std::function<void()> loadHandler;
+    std::function<void()> clickHandler;
+    std::function<void()> closeHandler;
+};
+
+} // namespace platform

@@ -1,0 +1,32 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Control.h"
+#include "platform/Font.h"
+#include "platform/Values.h"
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+enum class Alignment { Left, Right, Center };
+
+// Text that takes no focus; it wraps at its width.
+class Label : public Control
+{
+public:
+    explicit Label(Container &parent);
+
+    std::string caption() const;
+    void setCaption(std::string_view text);
+    void setAlignment(Alignment alignment);
+    void setFont(const Font &font);
+    // A colour as 0x00BBGGRR.
+    void setForeColor(Long color);
+    void onClick(std::function<void()> handler);
+};
+
+} // namespace platform

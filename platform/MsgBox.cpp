@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/MsgBox.h"
+
+#include "platform/Application.h"
+#include "platform/detail/MsgBoxHook.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace platform {
+
+namespace detail {
+
+namespace {
+MsgBoxHook hook;
+}
+
+MsgBoxHook setMsgBoxHook(MsgBoxHook replacement)
+{
+    MsgBoxHook previous = std::move(hook);
+    hook = std::move(replacement);
+    return previous;
+}
+
+} // namespace detail
+
+int MsgBox(std::string_view prompt, int style, std::string_view title)
+{
+    const std::string_view shownTitle = title.empty() ? std::string_view(ApplicationTitle) : title;
+    if (detail::hook)
+        return detail::hook(prompt, style, shownTitle);
+
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(
+            QString::fromUtf8(shownTitle.data(), static_cast<qsizetype>(shownTitle.size())));
+    box.setText(QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())));
+    box.setIcon((style & 0x70) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.setWindowModality(Qt::ApplicationModal);
+    box.exec();
+    return vbOK;
+}
+
+} // namespace platform

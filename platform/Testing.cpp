@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/Testing.h"
+
+#include "platform/MsgBox.h"
+#include "platform/detail/Access.h"
+#include "platform/detail/Dispatch.h"
+#include "platform/detail/MsgBoxHook.h"
+#include "platform/detail/ScreenSize.h"
+
+namespace platform::testing {
+
+MsgBoxRecorder::MsgBoxRecorder()
+{
+    detail::setMsgBoxHook([this](std::string_view prompt, int style, std::string_view title) {
+        recorded.push_back({ std::string(prompt), style, std::string(title) });
+        return vbOK;
+    });
+}
+
+MsgBoxRecorder::~MsgBoxRecorder()
+{
+    detail::setMsgBoxHook({});
+}
+
+RuntimeErrorRecorder::RuntimeErrorRecorder()
+{
+    detail::setErrorSink([this](const RuntimeError &error) { recorded.push_back(error); });
+}
+
+RuntimeErrorRecorder::~RuntimeErrorRecorder()
+{
+    detail::setErrorSink({});
+}
+
+ScreenOverride::ScreenOverride(Single width, Single height)
+{
+    detail::overrideScreen(QSizeF(width.value(), height.value()));
+}
+
+ScreenOverride::~ScreenOverride()
+{
+    detail::overrideScreen(std::nullopt);
+}
+
+QWidget *widgetOf(const Control &control)
+{
+    return detail::Access::widget(control);
+}
+
+QWidget *windowOf(const Form &form)
+{
+    return detail::Access::window(form);
+}
+
+} // namespace platform::testing

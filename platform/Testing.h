@@ -1,0 +1,73 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// Hooks for tests only: the program never includes this header.
+
+#include "platform/RuntimeError.h"
+#include "platform/Single.h"
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace platform {
+class Control;
+class Form;
+} // namespace platform
+
+namespace platform::testing {
+
+struct MsgBoxCall
+{
+    std::string prompt;
+    int style = 0;
+    std::string title;
+};
+
+// Answers every message box with OK and records it, while it lives.
+class MsgBoxRecorder
+{
+public:
+    MsgBoxRecorder();
+    ~MsgBoxRecorder();
+    MsgBoxRecorder(const MsgBoxRecorder &) = delete;
+    MsgBoxRecorder &operator=(const MsgBoxRecorder &) = delete;
+
+    const std::vector<MsgBoxCall> &calls() const { return recorded; }
+    void clear() { recorded.clear(); }
+
+private:
+    std::vector<MsgBoxCall> recorded;
+};
+
+// Records the runtime errors that would end the program, while it lives.
+class RuntimeErrorRecorder
+{
+public:
+    RuntimeErrorRecorder();
+    ~RuntimeErrorRecorder();
+    RuntimeErrorRecorder(const RuntimeErrorRecorder &) = delete;
+    RuntimeErrorRecorder &operator=(const RuntimeErrorRecorder &) = delete;
+
+    const std::vector<RuntimeError> &errors() const { return recorded; }
+
+private:
+    std::vector<RuntimeError> recorded;
+};
+
+// The screen the program sees, in twips, while it lives.
+class ScreenOverride
+{
+public:
+    ScreenOverride(Single width, Single height);
+    ~ScreenOverride();
+    ScreenOverride(const ScreenOverride &) = delete;
+    ScreenOverride &operator=(const ScreenOverride &) = delete;
+};
+
+QWidget *widgetOf(const Control &control);
+QWidget *windowOf(const Form &form);
+
+} // namespace platform::testing

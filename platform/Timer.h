@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+// Fires its handler every interval while enabled, on the user-interface
+// thread, keeping to its schedule rather than drifting by the handlers'
+// running time. A tick that comes while another handler runs is dropped.
+class Timer
+{
+public:
+    Timer();
+    ~Timer();
+    Timer(const Timer &) = delete;
+    Timer &operator=(const Timer &) = delete;
+
+    int interval() const;
+    // Invalid property value for a negative interval; 0 stops the ticks.
+    void setInterval(int milliseconds);
+    bool enabled() const { return isEnabled; }
+    // Enabling a timer that is already enabled leaves its schedule alone.
+    void setEnabled(bool value);
+    void onTimer(std::function<void()> handler);
+
+private:
+    void update();
+
+    struct Private;
+    std::unique_ptr<Private> d;
+    bool isEnabled = false;
+};
+
+} // namespace platform

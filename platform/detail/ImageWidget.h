@@ -1,0 +1,52 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/detail/PictureData.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+namespace platform {
+
+// Draws a picture stretched over the whole widget. While the widget's size
+// keeps changing (the opening animation) it draws a quick unfiltered scale
+// of the exposed part; once the size has held for a moment it draws from a
+// smoothly scaled copy made once for that size.
+class ImageWidget : public QWidget
+{
+public:
+    ImageWidget();
+
+    void setPicture(std::shared_ptr<const detail::PictureData> picture);
+    void setStretch(bool value);
+    bool stretch() const { return stretched; }
+    void setClickHandler(std::function<void()> handler);
+
+    // For tests: whether the smooth copy matches the current size.
+    bool hasSmoothCopy() const { return !smooth.isNull() && smooth.size() == devicePixelSize(); }
+    void settle();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QSize devicePixelSize() const;
+    bool cacheable() const;
+
+    std::shared_ptr<const detail::PictureData> picture;
+    QImage smooth;
+    QTimer settleTimer;
+    bool stretched = false;
+    bool pressed = false;
+    std::function<void()> clickHandler;
+};
+
+} // namespace platform

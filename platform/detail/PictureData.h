@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/Picture.h"
+
+#include <QImage>
+#include <QSize>
+
+#include <memory>
+
+namespace platform::detail {
+
+struct PictureData
+{
+    // The decoded pixels, upright, at most the screen's size on each side.
+    QImage image;
+    // The picture's own size in pixels, upright.
+    QSize size;
+
+    static Picture make(std::shared_ptr<const PictureData> data)
+    {
+        return Picture(std::move(data));
+    }
+    static const std::shared_ptr<const PictureData> &of(const Picture &picture)
+    {
+        return picture.data;
+    }
+};
+
+// The size to decode a picture of `stored` pixels at (in its stored, not
+// upright, orientation) for a screen of `screen` device pixels: no side
+// larger than the screen's matching side, as the picture is always drawn
+// stretched and never larger than the screen.
+QSize decodeSize(QSize stored, bool transposed, QSize screen);
+
+} // namespace platform::detail

@@ -1,0 +1,23 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace platform::detail {
+
+// The forms' texts are UTF-8.
+inline QString toQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+inline std::string toStdString(const QString &text)
+{
+    return text.toStdString();
+}
+
+} // namespace platform::detail

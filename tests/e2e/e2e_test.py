@@ -1,0 +1,77 @@
+#!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The Pelorin developers
+# SPDX-License-Identifier: MIT
+"""Drives the real Pelorin in a real X server and looks at its pixels.
+
+usage: e2e_test.py PELORIN SAMPLES [SCREENSHOT-FOLDER]
+"""
+
+import os
+import pathlib
+import sys
+import time
+
+sys.path.insert(0, str(pathlib.Path(__file__).parent))
+from xsession import XSession, near  # noqa: E402
+
+# Points in twips from the main window's client corner.
+FOLDER_FIELD = (120 + 4215 // 2, 480 + 360 // 2)
+START_BUTTON = (1920 + 1695 // 2, 1680 + 375 // 2)
+
+# "01 hills.jpg" stretched over the screen: sky above, dark hills below.
+SKY_TOP = (40, 110, 200)
+HILLS = (35, 95, 35)
+
+
+def covered_by_first_picture(shot):
+    w, h = shot.size
+    return (near(shot.getpixel((4, 4)), SKY_TOP) and near(shot.getpixel((w - 5, 4)), SKY_TOP)
+            and near(shot.getpixel((4, h - 5)), HILLS) and near(shot.getpixel((w - 5, h - 5)), HILLS)
+            # the main window, under the show, is covered too
+            and near(shot.getpixel((60, 60)), SKY_TOP, 60))
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+def main():
+    program, samples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    shots = pathlib.Path(sys.argv[3]) if len(sys.argv) > 3 else None
+    session = XSession()
+    try:
+        session.start(program, samples)
+        form1 = session.find_window("Pelorin")
+        left, top, width, height = session.geometry(form1)
+        check((width, height) == (365, 143), f"main window client area is {width}x{height}")
+
+        session.click_in(form1, *FOLDER_FIELD)
+        session.type(samples)
+        if shots:
+            session.screenshot(shots / "main-window.png")
+        session.click_in(form1, *START_BUTTON)
+        started = time.monotonic()
+
+        shot = session.wait_for(covered_by_first_picture, what="the first picture to cover the screen")
+        print(f"first picture covers the screen {time.monotonic() - started:.2f} s after the click")
+        if shots:
+            shot.save(shots / "show.png")
+
+        # The show window covers the main window: bring it up to stop the show.
+        session.raise_window(form1)
+        session.click_in(form1, *START_BUTTON)
+        session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
+                         what="the show window to go away")
+
+        session.request_close(form1)
+        code = session.wait_exit()
+        output = session.program.stdout.read()
+        check(code == 0, f"Pelorin ended with {code}: {output}")
+        print("end-to-end: ok")
+    finally:
+        session.close()
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,45 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "tests/support/ProgramFixture.h"
+
+namespace testsupport {
+
+void ProgramFixture::SetUp()
+{
+    program = std::make_unique<Program>();
+    program->start();
+}
+
+void ProgramFixture::TearDown()
+{
+    program.reset();
+    EXPECT_TRUE(errors.errors().empty()) << "a runtime error would have ended the program: "
+                                         << errors.errors().front().message();
+}
+
+void ProgramFixture::start(const std::string &folder, const std::string &seconds)
+{
+    main().txtFolder.setText(folder);
+    main().txtChange.setText(seconds);
+    main().cmdStartShow_Click();
+}
+
+int ProgramFixture::runOpening()
+{
+    int ticks = 0;
+    while (show().tmrOpen.enabled() && ticks < 1000) {
+        show().tmrOpen_Timer();
+        ++ticks;
+    }
+    return ticks;
+}
+
+std::vector<std::string> ProgramFixture::messages() const
+{
+    std::vector<std::string> texts;
+    for (const auto &call : boxes.calls())
+        texts.push_back(call.prompt);
+    return texts;
+}
+
+} // namespace testsupport

@@ -5,10 +5,18 @@
 #include "main_window/Form1.h"
 #include "program/Program.h"
 
+#include "show_window/Ratio.h"
+
+#include "platform/FileListBox.h"
+#include "platform/Picture.h"
+#include "platform/RuntimeError.h"
 #include "platform/Screen.h"
 
 using platform::False;
+using platform::Integer;
+using platform::Long;
 using platform::Screen;
+using platform::Single;
 using platform::True;
 
 namespace {
@@ -67,4 +75,80 @@ void frmShow::tmrOpen_Timer()
     imgShow.setLeft(0);
 }
 
-void frmShow::tmrShow_Timer() { }
+void frmShow::tmrShow_Timer()
+{
+    Form1 &main = program.mainWindow();
+    tick_count = platform::increment(tick_count);
+    // Read at every tick: a new value counts from the next tick on.
+    const double seconds = platform::Int(platform::CDbl(main.txtChange.text()));
+    if (seconds != tick_count)
+        return;
+    advance(main);
+}
+
+// Moves to the next picture of the play list, or back to the first after
+// the last. A picture that cannot be loaded is passed over by the same
+// rule until one loads or every entry has been tried once; the picture on
+// screen stays when none loads, or when the list has become empty.
+void frmShow::advance(Form1 &main)
+{
+    const Integer entries = main.File1.listCount();
+    for (Integer attempt = 0; attempt < entries; attempt = platform::increment(attempt)) {
+        const Integer next = platform::increment(main.File1.listIndex());
+        if (next < main.File1.listCount()) {
+            main.File1.setListIndex(platform::increment(main.File1.listIndex()));
+            if (!loadSelected(main))
+                continue;
+            tick_count = 0;
+            fit();
+            return;
+        }
+        // The wrap keeps the frame of the picture before it.
+        main.File1.setListIndex(0);
+        if (!loadSelected(main))
+            continue;
+        tick_count = 0;
+        return;
+    }
+    tick_count = 0;
+}
+
+bool frmShow::loadSelected(Form1 &main)
+{
+    try {
+        imgShow.setPicture(platform::LoadPicture(main.File1.path() + platform::PathSeparator
+                                                 + main.File1.fileName()));
+    } catch (const platform::RuntimeError &) {
+        return false;
+    }
+    return true;
+}
+
+// The picture gets the window's full side along its longer side and the
+// window's other side divided by its whole-number ratio. It is re-centred
+// only when its orientation differs from the last fitted picture's, so a
+// run of pictures of one orientation keeps its place.
+void frmShow::fit()
+{
+    const Long pictureWidth = imgShow.picture().width();
+    const Long pictureHeight = imgShow.picture().height();
+    if (pictureHeight > pictureWidth) {
+        target_ratio = wholeRatio(pictureHeight, pictureWidth);
+        imgShow.setHeight(height());
+        imgShow.setWidth(width() / Single(target_ratio));
+        if (width_bigger != True)
+            return;
+        width_bigger = False;
+        imgShow.setTop(0);
+        imgShow.setLeft(width() / 2 - imgShow.width() / 2);
+    } else {
+        target_ratio = wholeRatio(pictureWidth, pictureHeight);
+        imgShow.setWidth(width());
+        imgShow.setHeight(height() / Single(target_ratio));
+        if (width_bigger != False)
+            return;
+        width_bigger = True;
+        imgShow.setLeft(0);
+        imgShow.setTop(height() / 2 - imgShow.height() / 2);
+    }
+}

@@ -7,6 +7,7 @@
 #include "platform/Timer.h"
 #include "platform/Values.h"
 
+class Form1;
 class Program;
 
 // The side of the square a show opens from, centred on the screen.
@@ -36,6 +37,10 @@ public:
     platform::Integer tickCount() const { return tick_count; }
 
 private:
+    void advance(Form1 &main);
+    bool loadSelected(Form1 &main);
+    void fit();
+
     Program &program;
     platform::Integer tick_count = 0;
 };

@@ -17,6 +17,7 @@ from xsession import XSession, near  # noqa: E402
 # Points in twips from the main window's client corner.
 FOLDER_FIELD = (120 + 4215 // 2, 480 + 360 // 2)
 START_BUTTON = (1920 + 1695 // 2, 1680 + 375 // 2)
+SECONDS_FIELD = (2040 + 615 // 2, 1080 + 375 // 2)
 
 # "01 hills.jpg" stretched over the screen: sky above, dark hills below.
 SKY_TOP = (40, 110, 200)
@@ -29,6 +30,21 @@ def covered_by_first_picture(shot):
             and near(shot.getpixel((4, h - 5)), HILLS) and near(shot.getpixel((w - 5, h - 5)), HILLS)
             # the main window, under the show, is covered too
             and near(shot.getpixel((60, 60)), SKY_TOP, 60))
+
+
+# "02 harbour.jpg" is 3:2, a ratio of 2 after a landscape: the full width and
+# half the height, left at the top left corner; the window shows below it.
+HARBOUR_SKY = (250, 150, 80)
+HARBOUR_SEA = (10, 30, 60)
+BACKGROUND = (239, 239, 239)
+
+
+def second_picture_fitted(shot):
+    w, h = shot.size
+    return (near(shot.getpixel((4, 4)), HARBOUR_SKY) and near(shot.getpixel((w - 5, 4)), HARBOUR_SKY)
+            and near(shot.getpixel((w // 2, h // 2 - 6)), HARBOUR_SEA)
+            and near(shot.getpixel((w // 2, h // 2 + 6)), BACKGROUND, 25)
+            and near(shot.getpixel((4, h - 5)), BACKGROUND, 25))
 
 
 def check(condition, message):
@@ -48,15 +64,25 @@ def main():
 
         session.click_in(form1, *FOLDER_FIELD)
         session.type(samples)
+        session.click_in(form1, *SECONDS_FIELD)
+        session.xdotool("key", "ctrl+a")
+        session.type("1")
         if shots:
             session.screenshot(shots / "main-window.png")
         session.click_in(form1, *START_BUTTON)
         started = time.monotonic()
 
         shot = session.wait_for(covered_by_first_picture, what="the first picture to cover the screen")
-        print(f"first picture covers the screen {time.monotonic() - started:.2f} s after the click")
+        opened = time.monotonic()
+        print(f"first picture covers the screen {opened - started:.2f} s after the click")
         if shots:
             shot.save(shots / "show.png")
+
+        session.wait_for(second_picture_fitted, what="the second picture, fitted")
+        changed = time.monotonic()
+        print(f"second picture {changed - opened:.2f} s after the opening ended")
+        # One second a picture: not at once, and not several seconds late.
+        check(0.5 <= changed - opened <= 3.0, "the second picture came at the wrong time")
 
         # The show window covers the main window: bring it up to stop the show.
         session.raise_window(form1)

@@ -4,7 +4,12 @@
 
 #include "show_window/Ratio.h"
 
+#include <QFile>
 #include <QWidget>
+
+#include <cmath>
+#include <cstdio>
+#include <tuple>
 
 using namespace platform;
 using testsupport::ProgramFixture;
@@ -85,6 +90,234 @@ TEST(Ratio, RoundsHalfToEvenAndHoldsAtTheIntegerLimit)
     for (const auto &row : rows)
         EXPECT_EQ(wholeRatio(row.longer, row.shorter), row.expected)
                 << row.longer << "/" << row.shorter;
+}
+
+} // namespace
+
+namespace {
+
+// A show running on 15360 by 11520 after its opening.
+class Advance : public ProgramFixture
+{
+protected:
+    // Starts on the given pictures (name, width, height), runs the opening.
+    void startShow(std::initializer_list<std::tuple<const char *, int, int>> files,
+                   const std::string &seconds = "1")
+    {
+        for (const auto &[name, width, height] : files)
+            pictures.jpeg(QString::fromUtf8(name), width, height);
+        start(pictures.path(), seconds);
+        ASSERT_EQ(runOpening(), 16);
+    }
+
+    struct Frame
+    {
+        double width, height, left, top;
+        Integer widthBigger;
+        Integer ratio;
+        bool operator==(const Frame &) const = default;
+    };
+    Frame frame()
+    {
+        const Image &image = show().imgShow;
+        return { image.width().value(), image.height().value(), image.left().value(),
+                 image.top().value(),   show().width_bigger,    show().target_ratio };
+    }
+
+    std::string current() { return main().File1.fileName(); }
+};
+
+TEST_F(Advance, FollowsTheWorkedExampleRowByRow)
+{
+    startShow({ { "1 four-three.jpg", 400, 300 },
+                { "2 three-two.jpg", 600, 400 },
+                { "3 two-three.jpg", 400, 600 },
+                { "4 three-four.jpg", 300, 400 } });
+    EXPECT_EQ(show().width_bigger, True);
+
+    const struct
+    {
+        const char *file;
+        double width, height, left, top;
+        Integer widthBigger, ratio;
+    } rows[] = {
+        { "2 three-two.jpg", 15360, 5760, 0, 0, True, 2 },
+        { "3 two-three.jpg", 7680, 11520, 3840, 0, False, 2 },
+        { "4 three-four.jpg", 15360, 11520, 3840, 0, False, 1 }, // reaches past the right edge
+        { "1 four-three.jpg", 15360, 11520, 3840, 0, False, 1 }, // the wrap keeps the frame
+        { "2 three-two.jpg", 15360, 5760, 0, 2880, True, 2 },
+    };
+    for (const auto &row : rows) {
+        show().tmrShow_Timer();
+        SCOPED_TRACE(row.file);
+        EXPECT_EQ(current(), row.file);
+        EXPECT_EQ(show().imgShow.width(), row.width);
+        EXPECT_EQ(show().imgShow.height(), row.height);
+        EXPECT_EQ(show().imgShow.left(), row.left);
+        EXPECT_EQ(show().imgShow.top(), row.top);
+        EXPECT_EQ(show().width_bigger, row.widthBigger);
+        EXPECT_EQ(show().target_ratio, row.ratio);
+        EXPECT_EQ(show().tickCount(), 0);
+        std::printf("%-18s ratio %d  image %5.0f by %5.0f at %4.0f, %4.0f  width_bigger %d\n",
+                    row.file, show().target_ratio, show().imgShow.width().value(),
+                    show().imgShow.height().value(), show().imgShow.left().value(),
+                    show().imgShow.top().value(), show().width_bigger);
+    }
+}
+
+TEST_F(Advance, ChangesAtTheWholeNumberOfSeconds)
+{
+    for (const char *seconds : { "1", "2.7", "3" }) {
+        program = std::make_unique<Program>();
+        program->start();
+        testsupport::TempFolder folder;
+        folder.jpeg(QStringLiteral("a.jpg"), 40, 30);
+        folder.jpeg(QStringLiteral("b.jpg"), 40, 30);
+        start(folder.path(), seconds);
+        runOpening();
+        const int expected = static_cast<int>(std::floor(std::stod(seconds)));
+        SCOPED_TRACE(seconds);
+        for (int tick = 1; tick < expected; ++tick) {
+            show().tmrShow_Timer();
+            EXPECT_EQ(current(), "a.jpg") << "tick " << tick;
+            EXPECT_EQ(show().tickCount(), tick);
+        }
+        show().tmrShow_Timer();
+        EXPECT_EQ(current(), "b.jpg");
+        EXPECT_EQ(show().tickCount(), 0);
+        program.reset();
+    }
+}
+
+TEST_F(Advance, AListOfOneEntryWrapsWithoutAFit)
+{
+    startShow({ { "only.jpg", 900, 300 } });
+    for (int change = 0; change < 3; ++change) {
+        show().tmrShow_Timer();
+        EXPECT_EQ(current(), "only.jpg");
+        // Stretched over the whole window as the opening left it.
+        EXPECT_EQ(show().imgShow.width(), 15360);
+        EXPECT_EQ(show().imgShow.height(), 11520);
+        EXPECT_EQ(show().imgShow.left(), 0);
+        EXPECT_EQ(show().imgShow.top(), 0);
+        EXPECT_EQ(show().tickCount(), 0);
+    }
+}
+
+TEST_F(Advance, ASquareAfterAPortraitFillsTheWindowAtTheCorner)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 300, 600 }, { "3.jpg", 500, 500 } });
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().imgShow.left(), 3840);
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().width_bigger, True);
+    EXPECT_EQ(show().target_ratio, 1);
+    EXPECT_EQ(show().imgShow.width(), 15360);
+    EXPECT_EQ(show().imgShow.height(), 11520);
+    EXPECT_EQ(show().imgShow.left(), 0);
+    EXPECT_EQ(show().imgShow.top(), 0);
+}
+
+TEST_F(Advance, TwoPortraitsInARowKeepTheFirstsPlace)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 200, 600 } });
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().imgShow.width(), 7680);
+    EXPECT_EQ(show().imgShow.left(), 3840);
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().target_ratio, 3);
+    EXPECT_EQ(show().imgShow.width(), 5120);
+    EXPECT_EQ(show().imgShow.left(), 3840);
+    EXPECT_EQ(show().imgShow.top(), 0);
+}
+
+TEST_F(Advance, FitsToTheSmallSquareWhenTheWindowIsOne)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 900, 300 } });
+    show().setWidth(5000);
+    show().setHeight(5000);
+    show().setLeft(5180);
+    show().setTop(3260);
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().imgShow.width(), 2500);
+    EXPECT_EQ(show().imgShow.height(), 5000);
+    EXPECT_EQ(show().imgShow.left(), 1250);
+    EXPECT_EQ(show().imgShow.top(), 0);
+    show().tmrShow_Timer();
+    EXPECT_EQ(show().target_ratio, 3);
+    EXPECT_EQ(show().imgShow.width(), 5000);
+    EXPECT_EQ(show().imgShow.height(), Single(5000.0 / 3));
+    EXPECT_EQ(show().imgShow.left(), 0);
+    EXPECT_EQ(show().imgShow.top(), 2500 - Single(5000.0 / 3).value() / 2);
+}
+
+TEST_F(Advance, AFileDeletedDuringTheShowIsPassedOver)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 600, 400 } });
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(pictures.file(QStringLiteral("2.jpg")))));
+    show().tmrShow_Timer();
+    EXPECT_EQ(current(), "3.jpg");
+    EXPECT_EQ(show().imgShow.picture().width(), 600 * 26);
+    EXPECT_EQ(show().imgShow.height(), 5760); // fitted
+    EXPECT_EQ(show().tickCount(), 0);
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Advance, AnUnloadableFirstEntryAtTheWrapGoesOnWithAForwardStep)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 600, 400 } });
+    show().tmrShow_Timer();
+    show().tmrShow_Timer();
+    pictures.write(QStringLiteral("1.jpg"), "no longer a picture");
+    show().tmrShow_Timer(); // the wrap fails on 1.jpg, so 2.jpg follows, fitted
+    EXPECT_EQ(current(), "2.jpg");
+    EXPECT_EQ(show().width_bigger, False);
+    EXPECT_EQ(show().imgShow.width(), 7680);
+    EXPECT_EQ(show().imgShow.left(), 3840);
+}
+
+TEST_F(Advance, WhenNothingLoadsTheCurrentPictureStays)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 } });
+    const Picture shown = show().imgShow.picture();
+    const Frame before = frame();
+    for (const char *name : { "1.jpg", "2.jpg" })
+        ASSERT_TRUE(QFile::remove(QString::fromStdString(pictures.file(QString::fromUtf8(name)))));
+    for (int tick = 0; tick < 3; ++tick) {
+        show().tmrShow_Timer();
+        EXPECT_EQ(show().imgShow.picture().width(), shown.width());
+        EXPECT_TRUE(frame() == before);
+        EXPECT_EQ(show().tickCount(), 0);
+        EXPECT_TRUE(show().tmrShow.enabled());
+    }
+    EXPECT_TRUE(messages().empty());
+}
+
+TEST_F(Advance, AnEmptyPlayListLeavesTheCurrentPicture)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 } });
+    testsupport::TempFolder empty;
+    main().File1.setPath(empty.path()); // what browsing to that folder does
+    const Frame before = frame();
+    show().tmrShow_Timer();
+    EXPECT_EQ(main().File1.listCount(), 0);
+    EXPECT_EQ(main().File1.listIndex(), -1);
+    EXPECT_TRUE(frame() == before);
+    EXPECT_EQ(show().imgShow.picture().width(), 400 * 26);
+    EXPECT_EQ(show().tickCount(), 0);
+}
+
+TEST_F(Advance, AChangeOfFolderPlaysTheNewFolderFromItsFirstPicture)
+{
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 } });
+    testsupport::TempFolder other;
+    other.jpeg(QStringLiteral("x.jpg"), 300, 900);
+    other.jpeg(QStringLiteral("y.jpg"), 900, 300);
+    main().File1.setPath(other.path());
+    show().tmrShow_Timer();
+    EXPECT_EQ(main().File1.path(), other.path());
+    EXPECT_EQ(current(), "x.jpg");
+    EXPECT_EQ(show().target_ratio, 3);
 }
 
 } // namespace

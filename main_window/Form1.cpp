@@ -25,6 +25,9 @@ using platform::vbCritical;
 namespace {
 
 constexpr double CompactHeight = 2625;
+constexpr double ExpandedHeight = 5210;
+constexpr const char *BrowseCaption = "Browse";
+constexpr const char *CancelCaption = "Cancel";
 constexpr const char *StartCaption = "Start Slide Show";
 constexpr const char *StopCaption = "Stop Slide Show";
 constexpr const char *PicturePattern = "*.gif;*.jpg";
@@ -68,7 +71,7 @@ Form1::Form1(Program &program)
     Label2.setCaption("Select image folder:");
     txtFolder.move(120, 480, 4215, 360);
     cmdBrowse.move(4440, 480, 975, 375);
-    cmdBrowse.setCaption("Browse");
+    cmdBrowse.setCaption(BrowseCaption);
     fraBrowse.move(0, 960, 5415, 3855);
     fraBrowse.setVisible(false);
     Dir1.move(120, 600, 2655, 3060);
@@ -98,6 +101,10 @@ Form1::Form1(Program &program)
         this->program.mainWindowClosed();
     });
     cmdStartShow.onClick([this] { cmdStartShow_Click(); });
+    cmdBrowse.onClick([this] { cmdBrowse_Click(); });
+    cmdSelect.onClick([this] { cmdSelect_Click(); });
+    Drive1.onChange([this] { Drive1_Change(); });
+    Dir1.onChange([this] { Dir1_Change(); });
 }
 
 void Form1::Form_Load()
@@ -122,6 +129,68 @@ void Form1::cmdStartShow_Click()
         stopShow();
     else
         startShow();
+}
+
+void Form1::cmdBrowse_Click()
+{
+    if (cmdBrowse.caption() == BrowseCaption) {
+        fraBrowse.setVisible(true);
+        setHeight(ExpandedHeight);
+        txtFolder.setEnabled(false);
+        cmdBrowse.setCaption(CancelCaption);
+    } else {
+        // Closes without taking the browsed folder.
+        cmdBrowse.setCaption(BrowseCaption);
+        fraBrowse.setVisible(false);
+        setHeight(CompactHeight);
+        txtFolder.setEnabled(true);
+    }
+}
+
+void Form1::cmdSelect_Click()
+{
+    txtFolder.setEnabled(true);
+    txtFolder.setText(Dir1.path());
+    setHeight(CompactHeight);
+    fraBrowse.setVisible(false);
+    cmdBrowse.setCaption(BrowseCaption);
+}
+
+void Form1::Drive1_Change()
+{
+    if (restoringLists)
+        return;
+    try {
+        Dir1.setPath(Drive1.drive());
+    } catch (const platform::RuntimeError &) {
+        cannotOpenFolder();
+    }
+}
+
+void Form1::Dir1_Change()
+{
+    if (restoringLists)
+        return;
+    try {
+        File1.setPath(Dir1.path());
+    } catch (const platform::RuntimeError &) {
+        cannotOpenFolder();
+    }
+}
+
+// A drive or folder that is gone or cannot be read: the folder and drive
+// lists go back to the folder the file list still shows.
+void Form1::cannotOpenFolder()
+{
+    MsgBox(InvalidFolder, vbCritical);
+    restoringLists = true;
+    try {
+        Dir1.setPath(File1.path());
+        Drive1.setDrive(File1.path());
+    } catch (const platform::RuntimeError &) {
+        // That folder went too: the lists stay on what they show.
+    }
+    restoringLists = false;
 }
 
 // Ends the whole show: with the opening timer still running, a hidden

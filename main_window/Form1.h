@@ -39,12 +39,20 @@ public:
     void Form_Load();
     void Form_Unload();
     void cmdStartShow_Click();
+    void cmdBrowse_Click();
+    void cmdSelect_Click();
+    void Drive1_Change();
+    void Dir1_Change();
 
 private:
     void startShow();
     void stopShow();
     bool loadFirstPicture(frmShow &show);
     void firstFit(frmShow &show);
+    void cannotOpenFolder();
 
     Program &program;
+    // While the lists are put back after a folder that cannot be opened,
+    // their Change events must not move them again.
+    bool restoringLists = false;
 };

@@ -70,9 +70,21 @@ QString displayName(const QString &folder)
 DirListBox::DirListBox(Container &parent) : Control(parent, makeList())
 {
     QListWidget *list = listWidget(widget());
-    QObject::connect(list, &QListWidget::itemActivated, list, [this](QListWidgetItem *item) {
-        const QString target = item->data(FolderRole).toString();
-        detail::dispatch([this, target] { setPath(detail::toStdString(target)); });
+    // The user opens a folder: the list moves there even when it cannot be
+    // read or is gone meanwhile, and Change lets the program decide.
+    // The list is rebuilt after the activation is over: the item that was
+    // activated is one of those it deletes.
+    QObject::connect(list, &QListWidget::itemActivated, list, [this, list](QListWidgetItem *item) {
+        const std::string target = detail::toStdString(item->data(FolderRole).toString());
+        QMetaObject::invokeMethod(
+                list,
+                [this, target] {
+                    if (target == folder)
+                        return;
+                    show(target);
+                    detail::dispatch(changeHandler);
+                },
+                Qt::QueuedConnection);
     });
     show(detail::toStdString(detail::absoluteFolder(QDir::currentPath())));
 }

@@ -8,11 +8,9 @@
 
 namespace platform::detail {
 
-namespace {
-
 // File systems that hold no user's pictures: kernel interfaces, memory
 // file systems, container layers and read-only application images.
-bool isPseudo(const QStorageInfo &storage)
+bool isBrowsable(const QByteArray &fileSystemType, const QString &root)
 {
     static const QList<QByteArray> pseudoTypes = {
         "autofs",          "binfmt_misc", "bpf",      "cgroup",   "cgroup2", "configfs",
@@ -21,25 +19,22 @@ bool isPseudo(const QStorageInfo &storage)
         "securityfs",      "squashfs",    "sysfs",    "tmpfs",    "tracefs", "fuse.portal",
         "fuse.gvfsd-fuse", "rpc_pipefs",  "nfsd",
     };
-    if (pseudoTypes.contains(storage.fileSystemType()))
-        return true;
+    if (pseudoTypes.contains(fileSystemType))
+        return false;
     static const QStringList systemRoots = {
         QStringLiteral("/proc"), QStringLiteral("/sys"),  QStringLiteral("/dev"),
         QStringLiteral("/boot"), QStringLiteral("/snap"), QStringLiteral("/var"),
         QStringLiteral("/run"),  QStringLiteral("/etc"),  QStringLiteral("/usr"),
     };
-    const QString root = storage.rootPath();
     // Removable media are mounted under /run/media on some systems.
     if (root.startsWith(QLatin1String("/run/media/")))
-        return false;
+        return true;
     for (const QString &system : systemRoots) {
         if (root == system || root.startsWith(system + QLatin1Char('/')))
-            return true;
+            return false;
     }
-    return false;
+    return true;
 }
-
-} // namespace
 
 QList<Volume> volumes()
 {
@@ -49,7 +44,8 @@ QList<Volume> volumes()
     if (home != QLatin1String("/") && QFileInfo(home).isDir())
         result.append({ home, QStringLiteral("Home") });
     for (const QStorageInfo &storage : QStorageInfo::mountedVolumes()) {
-        if (!storage.isValid() || !storage.isReady() || isPseudo(storage))
+        if (!storage.isValid() || !storage.isReady()
+            || !isBrowsable(storage.fileSystemType(), storage.rootPath()))
             continue;
         const QString root = QDir::cleanPath(storage.rootPath());
         if (root == QLatin1String("/") || root == home)

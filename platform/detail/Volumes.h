@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QString>
 
@@ -18,6 +19,9 @@ struct Volume
 };
 
 QList<Volume> volumes();
+
+// Whether a mounted file system is one a user keeps pictures on.
+bool isBrowsable(const QByteArray &fileSystemType, const QString &root);
 
 // The volume whose root is the longest leading part of the folder.
 qsizetype volumeOf(const QList<Volume> &volumes, const QString &folder);

@@ -18,6 +18,8 @@ from xsession import XSession, near  # noqa: E402
 FOLDER_FIELD = (120 + 4215 // 2, 480 + 360 // 2)
 START_BUTTON = (1920 + 1695 // 2, 1680 + 375 // 2)
 SECONDS_FIELD = (2040 + 615 // 2, 1080 + 375 // 2)
+BROWSE_BUTTON = (4440 + 975 // 2, 480 + 375 // 2)
+SELECT_BUTTON = (2880 + 2415 // 2, 960 + 3240 + 375 // 2)
 
 # "01 hills.jpg" stretched over the screen: sky above, dark hills below.
 SKY_TOP = (40, 110, 200)
@@ -52,48 +54,70 @@ def check(condition, message):
         raise AssertionError(message)
 
 
+def typed_folder(session, program, samples, shots):
+    """Type the folder and one second a picture, start, watch, stop, close."""
+    session.start(program, samples)
+    form1 = session.find_window("Pelorin")
+    left, top, width, height = session.geometry(form1)
+    check((width, height) == (365, 143), f"main window client area is {width}x{height}")
+
+    session.click_in(form1, *FOLDER_FIELD)
+    session.type(samples)
+    session.click_in(form1, *SECONDS_FIELD)
+    session.xdotool("key", "ctrl+a")
+    session.type("1")
+    if shots:
+        session.screenshot(shots / "main-window.png")
+    session.click_in(form1, *START_BUTTON)
+    started = time.monotonic()
+
+    shot = session.wait_for(covered_by_first_picture, what="the first picture to cover the screen")
+    opened = time.monotonic()
+    print(f"first picture covers the screen {opened - started:.2f} s after the click")
+    if shots:
+        shot.save(shots / "show.png")
+
+    session.wait_for(second_picture_fitted, what="the second picture, fitted")
+    changed = time.monotonic()
+    print(f"second picture {changed - opened:.2f} s after the opening ended")
+    # One second a picture: not at once, and not several seconds late.
+    check(0.5 <= changed - opened <= 3.0, "the second picture came at the wrong time")
+
+    # The show window covers the main window: bring it up to stop the show.
+    session.raise_window(form1)
+    session.click_in(form1, *START_BUTTON)
+    session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
+                     what="the show window to go away")
+    close_main_window(session, form1)
+
+
+def browsed_folder(session, program, samples):
+    """Browse, Select Folder, Start: the folder list starts where Pelorin did."""
+    session.start(program, samples)
+    form1 = session.find_window("Pelorin")
+    session.click_in(form1, *BROWSE_BUTTON)
+    session.wait_for(lambda s: session.geometry(form1)[3] == 315, what="the panel to open")
+    session.click_in(form1, *SELECT_BUTTON)
+    session.wait_for(lambda s: session.geometry(form1)[3] == 143, what="the panel to close")
+    session.click_in(form1, *START_BUTTON)
+    session.wait_for(covered_by_first_picture, what="the browsed folder's first picture")
+    close_main_window(session, form1)
+
+
+def close_main_window(session, form1):
+    session.request_close(form1)
+    code = session.wait_exit()
+    output = session.program.stdout.read()
+    check(code == 0, f"Pelorin ended with {code}: {output}")
+
+
 def main():
     program, samples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     shots = pathlib.Path(sys.argv[3]) if len(sys.argv) > 3 else None
     session = XSession()
     try:
-        session.start(program, samples)
-        form1 = session.find_window("Pelorin")
-        left, top, width, height = session.geometry(form1)
-        check((width, height) == (365, 143), f"main window client area is {width}x{height}")
-
-        session.click_in(form1, *FOLDER_FIELD)
-        session.type(samples)
-        session.click_in(form1, *SECONDS_FIELD)
-        session.xdotool("key", "ctrl+a")
-        session.type("1")
-        if shots:
-            session.screenshot(shots / "main-window.png")
-        session.click_in(form1, *START_BUTTON)
-        started = time.monotonic()
-
-        shot = session.wait_for(covered_by_first_picture, what="the first picture to cover the screen")
-        opened = time.monotonic()
-        print(f"first picture covers the screen {opened - started:.2f} s after the click")
-        if shots:
-            shot.save(shots / "show.png")
-
-        session.wait_for(second_picture_fitted, what="the second picture, fitted")
-        changed = time.monotonic()
-        print(f"second picture {changed - opened:.2f} s after the opening ended")
-        # One second a picture: not at once, and not several seconds late.
-        check(0.5 <= changed - opened <= 3.0, "the second picture came at the wrong time")
-
-        # The show window covers the main window: bring it up to stop the show.
-        session.raise_window(form1)
-        session.click_in(form1, *START_BUTTON)
-        session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
-                         what="the show window to go away")
-
-        session.request_close(form1)
-        code = session.wait_exit()
-        output = session.program.stdout.read()
-        check(code == 0, f"Pelorin ended with {code}: {output}")
+        typed_folder(session, program, samples, shots)
+        browsed_folder(session, program, samples)
         print("end-to-end: ok")
     finally:
         session.close()

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "main_window/Form1.h"
 
+#include "about_window/frmAbout.h"
 #include "program/Program.h"
 #include "show_window/Ratio.h"
 #include "show_window/frmShow.h"
@@ -105,6 +106,7 @@ Form1::Form1(Program &program)
     cmdSelect.onClick([this] { cmdSelect_Click(); });
     Drive1.onChange([this] { Drive1_Change(); });
     Dir1.onChange([this] { Dir1_Change(); });
+    cmdAbout.onClick([this] { cmdAbout_Click(); });
 }
 
 void Form1::Form_Load()
@@ -176,6 +178,11 @@ void Form1::Dir1_Change()
     } catch (const platform::RuntimeError &) {
         cannotOpenFolder();
     }
+}
+
+void Form1::cmdAbout_Click()
+{
+    program.aboutWindow().show();
 }
 
 // A drive or folder that is gone or cannot be read: the folder and drive

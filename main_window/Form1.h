@@ -43,10 +43,13 @@ public:
     void cmdSelect_Click();
     void Drive1_Change();
     void Dir1_Change();
+    void cmdAbout_Click();
+
+    // Ends the whole show, as the stop button does.
+    void stopShow();
 
 private:
     void startShow();
-    void stopShow();
     bool loadFirstPicture(frmShow &show);
     void firstFit(frmShow &show);
     void cannotOpenFolder();

@@ -46,12 +46,15 @@ Label::Label(Container &parent) : Control(parent, makeLabel()) { }
 
 std::string Label::caption() const
 {
-    return detail::toStdString(label(widget())->text());
+    return text;
 }
 
-void Label::setCaption(std::string_view text)
+// The caption reads back as written; a CR LF pair shows as one line break.
+void Label::setCaption(std::string_view caption)
 {
-    label(widget())->setText(detail::toQString(text));
+    text = caption;
+    label(widget())->setText(
+            detail::toQString(caption).replace(QLatin1String("\r\n"), QLatin1String("\n")));
 }
 
 void Label::setAlignment(Alignment alignment)

@@ -27,6 +27,9 @@ public:
     // A colour as 0x00BBGGRR.
     void setForeColor(Long color);
     void onClick(std::function<void()> handler);
+
+private:
+    std::string text;
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/MsgBoxHook.h"
 #include "platform/detail/ScreenSize.h"
+#include "platform/detail/ShellHook.h"
 
 namespace platform::testing {
 
@@ -21,6 +22,20 @@ MsgBoxRecorder::MsgBoxRecorder()
 MsgBoxRecorder::~MsgBoxRecorder()
 {
     detail::setMsgBoxHook({});
+}
+
+ShellRecorder::ShellRecorder()
+{
+    detail::setShellHook([this](const detail::ShellCall &call) {
+        recorded.push_back({ call.hwnd, call.operation, call.file, call.parameters, call.directory,
+                             call.showCommand });
+        return Long(42);
+    });
+}
+
+ShellRecorder::~ShellRecorder()
+{
+    detail::setShellHook({});
 }
 
 RuntimeErrorRecorder::RuntimeErrorRecorder()

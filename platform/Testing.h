@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Single.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,30 @@ public:
 
 private:
     std::vector<MsgBoxCall> recorded;
+};
+
+// Records what the shell is asked to open, opening nothing, while it lives.
+class ShellRecorder
+{
+public:
+    struct Call
+    {
+        std::uintptr_t hwnd = 0;
+        std::string operation;
+        std::string file;
+        std::string parameters;
+        std::string directory;
+        int showCommand = 0;
+    };
+    ShellRecorder();
+    ~ShellRecorder();
+    ShellRecorder(const ShellRecorder &) = delete;
+    ShellRecorder &operator=(const ShellRecorder &) = delete;
+
+    const std::vector<Call> &calls() const { return recorded; }
+
+private:
+    std::vector<Call> recorded;
 };
 
 // Records the runtime errors that would end the program, while it lives.

@@ -42,6 +42,9 @@ frmShow::frmShow(Program &program)
     tmrShow.setInterval(ShowInterval);
     tmrShow.setEnabled(false);
     tmrShow.onTimer([this] { tmrShow_Timer(); });
+    imgShow.onClick([this] { imgShow_Click(); });
+    onClick([this] { Form_Click(); });
+    onClose([this] { Form_QueryUnload(); });
 }
 
 void frmShow::tmrOpen_Timer()
@@ -73,6 +76,36 @@ void frmShow::tmrOpen_Timer()
     imgShow.setHeight(height());
     imgShow.setTop(0);
     imgShow.setLeft(0);
+}
+
+// The window's size decides, not a flag: a window of exactly the square's
+// size counts as small. Only the window changes; the image keeps its size
+// and place until the next forward advance fits it.
+void frmShow::imgShow_Click()
+{
+    const Single windowWidth = width();
+    const Single windowHeight = height();
+    if (windowWidth > SquareSide && windowHeight > SquareSide) {
+        setWidth(SquareSide);
+        setHeight(SquareSide);
+        setLeft(Screen::width() / 2 - SquareSide / 2);
+        setTop(Screen::height() / 2 - SquareSide / 2);
+    } else {
+        setWidth(Screen::width());
+        setHeight(Screen::height());
+        setLeft(0);
+        setTop(0);
+    }
+}
+
+void frmShow::Form_Click()
+{
+    imgShow_Click();
+}
+
+void frmShow::Form_QueryUnload()
+{
+    program.mainWindow().stopShow();
 }
 
 void frmShow::tmrShow_Timer()

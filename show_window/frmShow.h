@@ -12,6 +12,8 @@ class Program;
 
 // The side of the square a show opens from, centred on the screen.
 inline constexpr double OpeningSide = 100;
+// The side of the square a click switches the window to, and from.
+inline constexpr double SquareSide = 5000;
 
 // The borderless window the pictures are shown in. It opens by growing from
 // a small square at the centre of the screen to the full screen, then
@@ -33,6 +35,11 @@ public:
 
     void tmrOpen_Timer();
     void tmrShow_Timer();
+    void imgShow_Click();
+    void Form_Click();
+    // The system's close key on the window: it stays loaded, and the show
+    // stops as with the stop button.
+    void Form_QueryUnload();
 
     platform::Integer tickCount() const { return tick_count; }
 

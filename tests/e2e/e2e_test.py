@@ -9,6 +9,7 @@ usage: e2e_test.py PELORIN SAMPLES [SCREENSHOT-FOLDER]
 import os
 import pathlib
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
@@ -19,6 +20,9 @@ FOLDER_FIELD = (120 + 4215 // 2, 480 + 360 // 2)
 START_BUTTON = (1920 + 1695 // 2, 1680 + 375 // 2)
 SECONDS_FIELD = (2040 + 615 // 2, 1080 + 375 // 2)
 BROWSE_BUTTON = (4440 + 975 // 2, 480 + 375 // 2)
+ABOUT_BUTTON = (4800 + 495 // 2, 1680 + 375 // 2)
+LINK_LABEL = (240 + 4215 // 2, 1920 + 495 // 2)
+LINK_TARGET = "https://www.example.com/?referrer=pelorin-developers&origin=Pelorin"
 SELECT_BUTTON = (2880 + 2415 // 2, 960 + 3240 + 375 // 2)
 
 # "01 hills.jpg" stretched over the screen: sky above, dark hills below.
@@ -104,6 +108,50 @@ def browsed_folder(session, program, samples):
     close_main_window(session, form1)
 
 
+def square_shown(shot):
+    """The 5000-twip square in the middle: 333 pixels at 345, 217, showing
+    the top left part of the stretched picture; the screen around it bare."""
+    inside = shot.getpixel((512, 384))
+    return (near(shot.getpixel((100, 700)), (0, 0, 0), 10) and near(shot.getpixel((1000, 300)), (0, 0, 0), 10)
+            and inside[2] > inside[0] + 60 and near(shot.getpixel((350, 222)), SKY_TOP))
+
+
+def toggle_and_about(session, program, samples, opened_file):
+    """Click the show into the square and back, close it with the close
+    key, open the about window and follow its link."""
+    session.start(program, samples)
+    form1 = session.find_window("Pelorin")
+    session.click_in(form1, *FOLDER_FIELD)
+    session.type(samples)
+    session.click_in(form1, *SECONDS_FIELD)
+    session.xdotool("key", "ctrl+a")
+    session.type("30")
+    session.click_in(form1, *START_BUTTON)
+    session.wait_for(covered_by_first_picture, what="the show")
+
+    session.click(512, 384)
+    session.wait_for(square_shown, what="the centred square")
+    session.click(512, 384)
+    session.wait_for(covered_by_first_picture, what="full screen again")
+
+    # What a window manager sends for the close key: the show stops.
+    session.request_close(session.window_at(512, 384))
+    session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
+                     what="the show to stop on the close key")
+
+    session.click_in(form1, *ABOUT_BUTTON)
+    about = session.find_window("About Pelorin")
+    session.click_in(about, *LINK_LABEL)
+    deadline = time.monotonic() + 10
+    while not (opened_file.exists() and opened_file.read_text().strip()) and time.monotonic() < deadline:
+        time.sleep(0.05)
+    opened = opened_file.read_text().strip() if opened_file.exists() else ""
+    check(opened == LINK_TARGET, f"the default handler got {opened!r}")
+    print(f"the link opened {opened}")
+    session.request_close(about)
+    close_main_window(session, form1)
+
+
 def close_main_window(session, form1):
     session.request_close(form1)
     code = session.wait_exit()
@@ -114,10 +162,18 @@ def close_main_window(session, form1):
 def main():
     program, samples = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     shots = pathlib.Path(sys.argv[3]) if len(sys.argv) > 3 else None
-    session = XSession()
+    scratch = pathlib.Path(tempfile.mkdtemp(prefix="pelorin-e2e-"))
+    opened_file = scratch / "opened"
+    browser = scratch / "browser"
+    # The desktop's opener hands addresses to $BROWSER when no desktop
+    # environment is running: this one records what it gets.
+    browser.write_text(f'#!/bin/sh\nprintf "%s\\n" "$1" > "{opened_file}"\n')
+    browser.chmod(0o755)
+    session = XSession(extra_env={"BROWSER": str(browser)})
     try:
         typed_folder(session, program, samples, shots)
         browsed_folder(session, program, samples)
+        toggle_and_about(session, program, samples, opened_file)
         print("end-to-end: ok")
     finally:
         session.close()

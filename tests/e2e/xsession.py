@@ -83,6 +83,11 @@ class XSession:
         origin = win.translate_coords(self.x.screen().root, 0, 0)
         return -origin.x, -origin.y, geometry.width, geometry.height
 
+    def window_at(self, x, y):
+        """The top-level window under a point of the screen."""
+        out = self.xdotool("mousemove", str(x), str(y), "getmouselocation", "--shell")
+        return int(dict(line.split("=") for line in out.split())["WINDOW"])
+
     def mapped(self, window):
         win = self.x.create_resource_object("window", window)
         return win.get_attributes().map_state == X.IsViewable

@@ -321,3 +321,121 @@ TEST_F(Advance, AChangeOfFolderPlaysTheNewFolderFromItsFirstPicture)
 }
 
 } // namespace
+
+namespace {
+
+struct Geometry
+{
+    double width, height, left, top;
+    bool operator==(const Geometry &) const = default;
+};
+
+void PrintTo(const Geometry &g, std::ostream *out)
+{
+    *out << g.width << " by " << g.height << " at " << g.left << ", " << g.top;
+}
+
+class Toggle : public ProgramFixture
+{
+protected:
+    void SetUp() override
+    {
+        ProgramFixture::SetUp();
+        pictures.jpeg(QStringLiteral("a.jpg"), 400, 300);
+        pictures.jpeg(QStringLiteral("b.jpg"), 300, 400);
+        start(pictures.path(), "2");
+    }
+
+    Geometry window()
+    {
+        return { show().width().value(), show().height().value(), show().left().value(),
+                 show().top().value() };
+    }
+};
+
+TEST_F(Toggle, SwitchesBetweenFullScreenAndTheCentredSquare)
+{
+    runOpening();
+    const Geometry full{ 15360, 11520, 0, 0 };
+    const Geometry square{ 5000, 5000, 5180, 3260 };
+    for (const Geometry &expected : { square, full, square, full }) {
+        show().imgShow_Click();
+        EXPECT_EQ(window(), expected);
+    }
+    // A click on the window around the picture does the same.
+    show().Form_Click();
+    EXPECT_EQ(window(), square);
+    // The image keeps its size and place until the next fit.
+    EXPECT_EQ(show().imgShow.width(), 15360);
+    EXPECT_EQ(show().imgShow.height(), 11520);
+}
+
+TEST_F(Toggle, OnASmallScreenEveryClickMakesTheWindowFullScreen)
+{
+    platform::testing::ScreenOverride small(4800, 6000);
+    program = std::make_unique<Program>();
+    program->start();
+    start(pictures.path(), "2");
+    runOpening();
+    EXPECT_EQ(window(), (Geometry{ 4800, 6000, 0, 0 }));
+    for (int click = 0; click < 3; ++click) {
+        show().imgShow_Click();
+        EXPECT_EQ(window(), (Geometry{ 4800, 6000, 0, 0 }));
+    }
+}
+
+TEST_F(Toggle, AClickEarlyInTheOpeningMakesItFullScreenAndTheNextTickEndsIt)
+{
+    for (int tick = 0; tick < 3; ++tick) // 3100 twips a side
+        show().tmrOpen_Timer();
+    show().imgShow_Click();
+    EXPECT_EQ(window(), (Geometry{ 15360, 11520, 0, 0 }));
+    show().tmrOpen_Timer();
+    EXPECT_EQ(window(), (Geometry{ 15360, 11520, 0, 0 }));
+    EXPECT_FALSE(show().tmrOpen.enabled());
+    EXPECT_TRUE(show().tmrShow.enabled());
+}
+
+TEST_F(Toggle, AClickAfterTheHeightHasFinishedEndsTheOpeningAWideStrip)
+{
+    for (int tick = 0; tick < 12; ++tick)
+        show().tmrOpen_Timer();
+    ASSERT_EQ(show().timer_height, False);
+    show().imgShow_Click();
+    EXPECT_EQ(window(), (Geometry{ 5000, 5000, 5180, 3260 }));
+    runOpening();
+    EXPECT_EQ(window(), (Geometry{ 15360, 5000, 0, 3260 }));
+}
+
+TEST_F(Toggle, LeavesTheTickCountAndThePictureAlone)
+{
+    runOpening();
+    show().tmrShow_Timer();
+    ASSERT_EQ(show().tickCount(), 1);
+    show().imgShow_Click();
+    EXPECT_EQ(show().tickCount(), 1);
+    EXPECT_EQ(main().File1.fileName(), "a.jpg");
+    show().tmrShow_Timer();
+    EXPECT_EQ(main().File1.fileName(), "b.jpg"); // changes at the same tick as without the click
+}
+
+TEST_F(Toggle, ClosingTheShowWindowStopsTheShow)
+{
+    runOpening();
+    platform::testing::windowOf(show())->close();
+    EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
+    EXPECT_TRUE(main().txtChange.enabled());
+    EXPECT_FALSE(show().tmrOpen.enabled());
+    EXPECT_FALSE(show().tmrShow.enabled());
+    EXPECT_FALSE(show().visible());
+    EXPECT_EQ(show().width(), 100);
+    EXPECT_EQ(show().height(), 100);
+    EXPECT_TRUE(program->showWindowLoaded());
+
+    // And a new start works as after the stop button.
+    clickStartStop();
+    EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
+    EXPECT_EQ(runOpening(), 16);
+}
+
+} // namespace

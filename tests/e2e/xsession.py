@@ -64,7 +64,7 @@ class XSession:
         return subprocess.run(["xdotool", *args], env=self.env, check=True,
                               capture_output=True, text=True).stdout
 
-    def find_window(self, title, timeout=10):
+    def find_window(self, title, timeout=30):
         """The visible top-level window with exactly this title."""
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
@@ -130,7 +130,7 @@ class XSession:
             image.save(path)
         return image
 
-    def wait_for(self, condition, timeout=10, what="the screen to change"):
+    def wait_for(self, condition, timeout=20, what="the screen to change"):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             shot = self.screenshot()

@@ -8,7 +8,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test samples screenshots clean
+.PHONY: all deps build run test samples icon screenshots clean
 
 all: build
 
@@ -31,6 +31,9 @@ test: deps
 
 samples: deps
 	scripts/make-samples samples
+
+icon: deps
+	scripts/make-icon resources
 
 screenshots: build
 	scripts/take-screenshots $(BUILD)/Pelorin docs

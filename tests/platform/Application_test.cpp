@@ -27,6 +27,11 @@ TEST(Identity, TheApplicationIsNamedAndVersionedAsTheProgram)
     EXPECT_EQ(QCoreApplication::applicationVersion(), QStringLiteral("1.00"));
 }
 
+TEST(Identity, TheApplicationNamesItsDesktopEntry)
+{
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("pelorin"));
+}
+
 TEST(Identity, TheWindowIconIsDrawnIn16And32Pixels)
 {
     const QIcon icon = QApplication::windowIcon();

@@ -9,7 +9,7 @@ SANITIZE_BUILD ?= build-asan
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test samples screenshots clean
+.PHONY: all deps build run test samples icon screenshots clean
 
 all: build
 
@@ -42,6 +42,9 @@ test: deps
 
 samples: deps
 	scripts/make-samples samples
+
+icon: deps
+	scripts/make-icon resources
 
 screenshots: build
 	scripts/take-screenshots $(BUILD)/Pelorin docs

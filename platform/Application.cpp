@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QMetaObject>
 #include <QStyle>
 
@@ -12,6 +13,18 @@
 #include <cstdlib>
 #include <utility>
 #include <vector>
+
+// Every window's icon, drawn by scripts/make-icon. It sits in the static
+// library's resources, which the linker would leave out if nothing named
+// them: Q_INIT_RESOURCE names them, and works only outside a namespace.
+static QIcon applicationIcon()
+{
+    Q_INIT_RESOURCE(resources);
+    QIcon icon;
+    for (const int side : { 16, 32, 48, 64, 128, 256 })
+        icon.addFile(QStringLiteral(":/pelorin/pelorin-%1.png").arg(side), QSize(side, side));
+    return icon;
+}
 
 namespace platform {
 
@@ -89,6 +102,9 @@ Application::Application(const char *argv0) : d(std::make_unique<Private>())
 
     QApplication::setApplicationName(QLatin1String(ExecutableName));
     QApplication::setApplicationVersion(QLatin1String(ApplicationVersion));
+    QApplication::setWindowIcon(applicationIcon());
+    // The desktop entry, pelorin.desktop: Wayland desktops take the icon from it.
+    QApplication::setDesktopFileName(QStringLiteral("pelorin"));
     QApplication::setQuitOnLastWindowClosed(false);
     // One look everywhere, so the designed layout holds on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

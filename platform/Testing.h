@@ -16,6 +16,7 @@ class QWidget;
 namespace platform {
 class Control;
 class Form;
+class Picture;
 } // namespace platform
 
 namespace platform::testing {
@@ -91,6 +92,9 @@ public:
     ScreenOverride(const ScreenOverride &) = delete;
     ScreenOverride &operator=(const ScreenOverride &) = delete;
 };
+
+// A picture that claims any size in pixels, with no file behind it.
+Picture pictureOfSize(int width, int height);
 
 QWidget *widgetOf(const Control &control);
 QWidget *windowOf(const Form &form);

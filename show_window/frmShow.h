@@ -41,12 +41,14 @@ public:
     // stops as with the stop button.
     void Form_QueryUnload();
 
+    // Fits the image to the window after a forward step.
+    void fit();
+
     platform::Integer tickCount() const { return tick_count; }
 
 private:
     void advance(Form1 &main);
     bool loadSelected(Form1 &main);
-    void fit();
 
     Program &program;
     platform::Integer tick_count = 0;

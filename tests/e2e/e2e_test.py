@@ -53,6 +53,10 @@ def second_picture_fitted(shot):
             and near(shot.getpixel((4, h - 5)), BACKGROUND, 25))
 
 
+def snapshot(folder):
+    return sorted((p.name, p.stat().st_size, p.stat().st_mtime_ns) for p in pathlib.Path(folder).iterdir())
+
+
 def check(condition, message):
     if not condition:
         raise AssertionError(message)
@@ -169,11 +173,22 @@ def main():
     # environment is running: this one records what it gets.
     browser.write_text(f'#!/bin/sh\nprintf "%s\\n" "$1" > "{opened_file}"\n')
     browser.chmod(0o755)
-    session = XSession(extra_env={"BROWSER": str(browser)})
+    # A home of its own: Pelorin keeps no settings and writes no file, so it
+    # must be as empty afterwards as before.
+    home = scratch / "home"
+    home.mkdir()
+    session = XSession(extra_env={"BROWSER": str(browser), "HOME": str(home),
+                                  "XDG_CONFIG_HOME": str(home / ".config"),
+                                  "XDG_CACHE_HOME": str(home / ".cache"),
+                                  "XDG_DATA_HOME": str(home / ".local/share")})
+    samples_before = snapshot(samples)
     try:
         typed_folder(session, program, samples, shots)
         browsed_folder(session, program, samples)
         toggle_and_about(session, program, samples, opened_file)
+        left_behind = [str(p.relative_to(home)) for p in home.rglob("*")]
+        check(not left_behind, f"Pelorin wrote {left_behind}")
+        check(snapshot(samples) == samples_before, "the pictures' folder changed")
         print("end-to-end: ok")
     finally:
         session.close()

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <random>
 #include <string>
 
 using namespace platform;
@@ -135,6 +137,62 @@ TEST(RuntimeErrors, MessageNamesNumberAndDescription)
     EXPECT_EQ(RuntimeError(ErrorNumber::Overflow).message(), "Run-time error '6':\n\nOverflow");
     EXPECT_EQ(RuntimeError(ErrorNumber::InvalidPicture).message(),
               "Run-time error '481':\n\nInvalid picture");
+}
+
+} // namespace
+
+namespace {
+
+// What the number grammar admits, written independently of the parser:
+// blanks, sign, digits and at most one point with a digit somewhere,
+// exponent, blanks.
+bool grammarAdmits(std::string text)
+{
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    while (!text.empty() && blank(text.front()))
+        text.erase(0, 1);
+    while (!text.empty() && blank(text.back()))
+        text.pop_back();
+    if (!text.empty() && (text.front() == '+' || text.front() == '-'))
+        text.erase(0, 1);
+    const std::size_t exponent = text.find_first_of("eE");
+    const std::string mantissa = text.substr(0, exponent);
+    if (exponent != std::string::npos) {
+        std::string power = text.substr(exponent + 1);
+        if (!power.empty() && (power.front() == '+' || power.front() == '-'))
+            power.erase(0, 1);
+        if (power.empty() || !std::all_of(power.begin(), power.end(), digit))
+            return false;
+    }
+    const auto points = std::count(mantissa.begin(), mantissa.end(), '.');
+    const auto digits = std::count_if(mantissa.begin(), mantissa.end(), digit);
+    return points <= 1 && digits > 0 && digits + points == static_cast<long>(mantissa.size());
+}
+
+TEST(NumericProperties, AgreeWithTheGrammarAndWithStrtod)
+{
+    std::mt19937 random(8122026);
+    const std::string alphabet = "0123456789012345678901234567890.+-eE \tx,$";
+    for (int trial = 0; trial < 200000; ++trial) {
+        std::string text;
+        const int length = std::uniform_int_distribution<int>(0, 12)(random);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[std::uniform_int_distribution<std::size_t>(0, alphabet.size() - 1)(
+                    random)];
+        bool numeric = false;
+        ASSERT_NO_THROW(numeric = IsNumeric(text)) << text;
+        const double reference = std::strtod(text.c_str(), nullptr);
+        ASSERT_EQ(numeric, grammarAdmits(text) && std::isfinite(reference)) << '"' << text << '"';
+        if (numeric) {
+            const double value = CDbl(text);
+            ASSERT_EQ(value, reference) << '"' << text << '"';
+            // Every numeric text converts to a seconds value without error.
+            ASSERT_NO_THROW(Int(value));
+        } else {
+            ASSERT_THROW(CDbl(text), RuntimeError) << '"' << text << '"';
+        }
+    }
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <random>
 #include <tuple>
 
 using namespace platform;
@@ -436,6 +437,68 @@ TEST_F(Toggle, ClosingTheShowWindowStopsTheShow)
     clickStartStop();
     EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
     EXPECT_EQ(runOpening(), 16);
+}
+
+} // namespace
+
+namespace {
+
+// Any picture on any window: the fit never fails, gives the window's full
+// side along the picture's longer side, never more than the window on the
+// other, and re-centres exactly when the orientation changes.
+TEST(FitProperties, HoldForAnyPictureAndWindow)
+{
+    platform::testing::MsgBoxRecorder boxes;
+    Program program;
+    frmShow &show = program.showWindow();
+    std::mt19937 random(20261208);
+    auto side = [&](int most) {
+        // Mostly ordinary sizes, sometimes extreme ones.
+        std::uniform_int_distribution<int> pick(0, 9);
+        if (pick(random) == 0)
+            return std::uniform_int_distribution<int>(1, 3)(random) == 1 ? 1 : most;
+        return std::uniform_int_distribution<int>(1, most)(random);
+    };
+    for (int trial = 0; trial < 20000; ++trial) {
+        const int pictureWidth = side(65535);
+        const int pictureHeight = side(65535);
+        const double windowWidth = side(30000);
+        const double windowHeight = side(30000);
+        show.setWidth(windowWidth);
+        show.setHeight(windowHeight);
+        show.imgShow.move(side(30000) - 15000, side(30000) - 15000, 100, 100);
+        const Single leftBefore = show.imgShow.left();
+        const Single topBefore = show.imgShow.top();
+        const Integer orientationBefore
+                = std::uniform_int_distribution<int>(0, 1)(random) ? True : False;
+        show.width_bigger = orientationBefore;
+        show.imgShow.setPicture(platform::testing::pictureOfSize(pictureWidth, pictureHeight));
+
+        ASSERT_NO_THROW(show.fit()) << pictureWidth << "x" << pictureHeight;
+        SCOPED_TRACE(std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight) + " on "
+                     + std::to_string(windowWidth) + "x" + std::to_string(windowHeight));
+        const bool portrait = pictureHeight > pictureWidth;
+        ASSERT_GE(show.target_ratio, 1);
+        ASSERT_EQ(show.width_bigger, portrait ? False : True);
+        const Single full = portrait ? show.imgShow.height() : show.imgShow.width();
+        const Single other = portrait ? show.imgShow.width() : show.imgShow.height();
+        ASSERT_EQ(full, portrait ? windowHeight : windowWidth);
+        ASSERT_LE(other, portrait ? windowWidth : windowHeight);
+        ASSERT_GT(other, 0);
+        const bool turned = orientationBefore != show.width_bigger;
+        if (!turned) {
+            ASSERT_EQ(show.imgShow.left(), leftBefore);
+            ASSERT_EQ(show.imgShow.top(), topBefore);
+        } else if (portrait) {
+            ASSERT_EQ(show.imgShow.top(), 0);
+            ASSERT_GE(show.imgShow.left(), 0);
+            ASSERT_LE(show.imgShow.left() + show.imgShow.width(), Single(windowWidth) + 1);
+        } else {
+            ASSERT_EQ(show.imgShow.left(), 0);
+            ASSERT_GE(show.imgShow.top(), 0);
+            ASSERT_LE(show.imgShow.top() + show.imgShow.height(), Single(windowHeight) + 1);
+        }
+    }
 }
 
 } // namespace

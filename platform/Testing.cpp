@@ -28,8 +28,7 @@ MsgBoxRecorder::~MsgBoxRecorder()
 ShellRecorder::ShellRecorder()
 {
     detail::setShellHook([this](const detail::ShellCall &call) {
-        recorded.push_back({ call.hwnd, call.operation, call.file, call.parameters, call.directory,
-                             call.showCommand });
+        recorded.push_back(call);
         return Long(42);
     });
 }

@@ -6,8 +6,8 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/Single.h"
+#include "platform/detail/ShellHook.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,15 +48,7 @@ private:
 class ShellRecorder
 {
 public:
-    struct Call
-    {
-        std::uintptr_t hwnd = 0;
-        std::string operation;
-        std::string file;
-        std::string parameters;
-        std::string directory;
-        int showCommand = 0;
-    };
+    using Call = detail::ShellCall;
     ShellRecorder();
     ~ShellRecorder();
     ShellRecorder(const ShellRecorder &) = delete;

@@ -307,13 +307,7 @@ TEST_F(MainWindow, AFolderOfUnloadablePicturesUndoesTheStart)
     EXPECT_EQ(messages(),
               std::vector<std::string>{ "None of the pictures in this folder can be shown." });
     EXPECT_EQ(boxes.calls().front().style, vbCritical);
-    EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
-    EXPECT_TRUE(main().txtChange.enabled());
-    EXPECT_FALSE(show().visible());
-    EXPECT_EQ(show().width(), 100);
-    EXPECT_EQ(show().height(), 100);
-    EXPECT_FALSE(show().tmrOpen.enabled());
-    EXPECT_FALSE(show().tmrShow.enabled());
+    expectStopped();
 }
 
 TEST_F(MainWindow, StopEndsTheWholeShowEvenDuringTheOpening)
@@ -326,13 +320,7 @@ TEST_F(MainWindow, StopEndsTheWholeShowEvenDuringTheOpening)
     frmShow *window = &show();
 
     clickStartStop();
-    EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
-    EXPECT_TRUE(main().txtChange.enabled());
-    EXPECT_FALSE(show().tmrOpen.enabled());
-    EXPECT_FALSE(show().tmrShow.enabled());
-    EXPECT_FALSE(show().visible());
-    EXPECT_EQ(show().width(), 100);
-    EXPECT_EQ(show().height(), 100);
+    expectStopped();
 
     // The same window opens again from the square, at the first file.
     main().File1.setListIndex(1);

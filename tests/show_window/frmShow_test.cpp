@@ -424,13 +424,7 @@ TEST_F(Toggle, ClosingTheShowWindowStopsTheShow)
 {
     runOpening();
     platform::testing::windowOf(show())->close();
-    EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
-    EXPECT_TRUE(main().txtChange.enabled());
-    EXPECT_FALSE(show().tmrOpen.enabled());
-    EXPECT_FALSE(show().tmrShow.enabled());
-    EXPECT_FALSE(show().visible());
-    EXPECT_EQ(show().width(), 100);
-    EXPECT_EQ(show().height(), 100);
+    expectStopped();
     EXPECT_TRUE(program->showWindowLoaded());
 
     // And a new start works as after the stop button.

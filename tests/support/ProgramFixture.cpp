@@ -34,6 +34,17 @@ int ProgramFixture::runOpening()
     return ticks;
 }
 
+void ProgramFixture::expectStopped()
+{
+    EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
+    EXPECT_TRUE(main().txtChange.enabled());
+    EXPECT_FALSE(show().tmrOpen.enabled());
+    EXPECT_FALSE(show().tmrShow.enabled());
+    EXPECT_FALSE(show().visible());
+    EXPECT_EQ(show().width(), 100);
+    EXPECT_EQ(show().height(), 100);
+}
+
 std::vector<std::string> ProgramFixture::messages() const
 {
     std::vector<std::string> texts;

@@ -34,6 +34,10 @@ protected:
     // Runs the opening to its end, tick by tick; returns the ticks it took.
     int runOpening();
 
+    // Everything a stop leaves: idle caption, seconds editable, both timers
+    // off, the show window hidden at 100 by 100 twips.
+    void expectStopped();
+
     // The message texts shown so far.
     std::vector<std::string> messages() const;
 

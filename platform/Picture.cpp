@@ -3,6 +3,7 @@
 #include "platform/Picture.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/detail/PictureCache.h"
 #include "platform/detail/PictureData.h"
 #include "platform/detail/PictureDecoder.h"
 #include "platform/detail/ScreenSize.h"
@@ -79,14 +80,21 @@ bool Picture::empty() const
     return !data;
 }
 
+// The file is opened, and its identity read, before the cache is asked:
+// a picture decoded ahead is only used for the file as it is now, and a
+// file gone since is not found, as without the cache.
 Picture LoadPicture(std::string_view path)
 {
     if (path.empty())
         raise(ErrorNumber::FileNotFound);
+    const std::string name(path);
     struct stat status = {};
     const Descriptor file(openRegularFile(QFile::encodeName(detail::toQString(path)), status));
-    std::shared_ptr<detail::PictureData> data
-            = detail::decodePicture(file.get(), detail::screenDevicePixels());
+    const QSize screen = detail::screenDevicePixels();
+    if (auto ahead
+        = detail::PictureCache::instance().find(name, detail::identityOf(status), screen))
+        return detail::PictureData::make(std::move(ahead));
+    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file.get(), screen);
     if (!data)
         raise(ErrorNumber::InvalidPicture);
     return detail::PictureData::make(std::move(data));

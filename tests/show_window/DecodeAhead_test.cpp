@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/ProgramFixture.h"
 
+#include "platform/detail/ImageWidget.h"
 #include "platform/detail/PictureCache.h"
 #include "platform/detail/PictureData.h"
 
@@ -212,6 +213,34 @@ TEST_F(DecodeAhead, ClosingTheProgramMidDecodeDropsTheResult)
     program->start();
     start(pictures.path(), "1");
     ASSERT_TRUE(QTest::qWaitFor([&] { return cache().holdsDecoded(path("2.jpg")); }, 10000));
+}
+
+// The worker also scales the next picture to the size the last one was
+// shown at, so a run of pictures of one shape changes without any scaling
+// on the user-interface thread; other shapes get a quick first paint and
+// their smooth copy right after it.
+TEST_F(DecodeAhead, APictureOfTheLastOnesShapeComesAlreadyScaled)
+{
+    startShow({ { "1.jpg", 1200, 800 }, { "2.jpg", 1200, 800 }, { "3.jpg", 1200, 800 } });
+    auto *widget = static_cast<ImageWidget *>(platform::testing::widgetOf(show().imgShow));
+    const QSize fitted(1024, 384); // 3 by 2 rounds to a ratio of 2
+
+    show().tmrShow_Timer();
+    ASSERT_EQ(widget->size(), fitted);
+    EXPECT_FALSE(widget->hasSmoothCopy()) << "decoded ahead for a size not yet seen";
+    widget->repaint();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return widget->hasSmoothCopy(); }, 10000));
+
+    show().tmrShow_Timer(); // 3.jpg: decoded before 2.jpg's size was known
+    ASSERT_TRUE(QTest::qWaitFor([&] { return widget->hasSmoothCopy(); }, 10000));
+    waitForDecodeAhead("1.jpg");
+    show().tmrShow_Timer(); // the wrap to 1.jpg keeps the frame
+    ASSERT_EQ(current(), "1.jpg");
+    ASSERT_TRUE(widget->hasSmoothCopy());
+    const Picture shown = show().imgShow.picture();
+    const auto data = detail::PictureData::of(shown);
+    EXPECT_EQ(data->prescaled.size(), fitted);
+    EXPECT_EQ(widget->smoothCopy().cacheKey(), data->prescaled.cacheKey());
 }
 
 // A picture decoded for one screen is not shown on another.

@@ -26,20 +26,28 @@ public:
     int rowsDone() const { return targetRow; }
 
 private:
-    struct Span
+    // The source pixels (or rows) one target pixel (or row) averages: `taps`
+    // of them from `first` on, each with its share in 1/4096, the shares
+    // adding up to 4096. Every span has the same number of taps, the
+    // shares of those past its area zero, so the inner loop has a fixed
+    // length; a span near the end starts early instead of reading past it.
+    struct Spans
     {
-        int first = 0; // the first source pixel (or row) that touches a target one
-        int count = 0;
-        // Each touching pixel's share, in 1/WeightOne, adding up to WeightOne.
-        std::vector<std::uint16_t> weights;
+        int taps = 0;
+        std::vector<int> first;
+        std::vector<int> lastTap; // the index of the last tap with a share
+        std::vector<std::int16_t> weights; // taps per span
     };
-    static std::vector<Span> spans(int source, int target);
+    static Spans spans(int source, int target);
+    template<int Taps>
+    void shrinkRow(const unsigned char *bytes);
+    void shrinkRowAnyTaps(const unsigned char *bytes);
     void emitRow();
 
     QSize source;
     QImage &target;
-    std::vector<Span> columns;
-    std::vector<Span> rows;
+    Spans columns;
+    Spans rows;
     // The current target row's sums, four bytes a pixel.
     std::vector<std::uint32_t> sums;
     std::vector<std::uint32_t> horizontal;

@@ -190,6 +190,7 @@ bool run(Decode &decode)
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     chooseScale(decode);
+    info.do_fancy_upsampling = FALSE;
     if (!jpeg_start_decompress(&info))
         return false;
 

@@ -13,6 +13,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QPainter>
+#include <QTransform>
 
 #include <gtest/gtest.h>
 
@@ -361,6 +362,13 @@ TEST(AreaScaler, AveragesTheAreaEachTargetPixelCovers)
         for (int x = 0; x < target; ++x)
             EXPECT_NEAR(qRed(result.pixel(x, 0)), row.expected[static_cast<std::size_t>(x)], 1)
                     << "width " << width << " pixel " << x;
+        // The same down a column.
+        const QImage column
+                = detail::shrink(source.transformed(QTransform().rotate(90)), QSize(1, target));
+        ASSERT_EQ(column.size(), QSize(1, target));
+        for (int y = 0; y < target; ++y)
+            EXPECT_NEAR(qRed(column.pixel(0, y)), row.expected[static_cast<std::size_t>(y)], 1)
+                    << "height " << width << " pixel " << y;
     }
     // A tall stripe pattern: odd rows black, even rows white, halved.
     QImage stripes(3, 6, QImage::Format_RGB32);

@@ -3,12 +3,13 @@
 #
 #   make run    install what is missing, build, and start Pelorin in samples/
 #   make test   install what is missing, build with warnings as errors, run every test
+#   make bench  install what is missing, build, and measure picture changes (about 15 minutes)
 
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test samples screenshots clean
+.PHONY: all deps build run test bench samples screenshots clean
 
 all: build
 
@@ -28,6 +29,9 @@ test: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: build
+	/usr/bin/python3 bench/run-bench $(BUILD)
 
 samples: deps
 	scripts/make-samples samples

@@ -264,6 +264,14 @@ public:
                     return showTick(timer, event);
             }
         }
+        if (event->type() == QEvent::Paint && program.showWindowLoaded()
+            && target == platform::testing::widgetOf(program.showWindow().imgShow)
+            && pendingOpening >= 0) {
+            const auto start = Clock::now();
+            static_cast<QObject *>(target)->event(event);
+            openingPictureDraws.push_back(msSince(start));
+            return true;
+        }
         if (event->type() == QEvent::UpdateRequest && program.showWindowLoaded()
             && target == platform::testing::windowOf(program.showWindow()))
             return paint(target, event);
@@ -282,6 +290,8 @@ public:
         std::printf("start_ms=%.1f\n", firstPaintMs);
         std::printf("opening_ticks=%zu\n", openingCosts.size());
         printList("opening_tick_ms", openingCosts);
+        printList("opening_handler_ms", openingHandlers);
+        printList("opening_picture_draw_ms", openingPictureDraws);
         printList("change_ms", changeLatencies);
         printList("change_kind", changeKinds);
         printList("cadence_error_ms", cadenceErrors);
@@ -311,6 +321,7 @@ private:
         const auto start = Clock::now();
         static_cast<QObject *>(timer)->event(event);
         pendingOpening = msSince(start);
+        openingHandlers.push_back(pendingOpening);
         openingStarted = start;
         if (!program.showWindow().tmrOpen.enabled())
             openingEnded = Clock::now();
@@ -380,6 +391,8 @@ private:
     int ticksSinceChange = 0;
     int idlePaints = 0;
     std::vector<double> openingCosts;
+    std::vector<double> openingHandlers;
+    std::vector<double> openingPictureDraws;
     std::vector<double> changeLatencies;
     std::vector<double> changeKinds;
     std::vector<double> cadenceErrors;

@@ -33,6 +33,7 @@ void ImageWidget::setPicture(std::shared_ptr<const detail::PictureData> newPictu
     picture = std::move(newPicture);
     smooth = QImage();
     fresh = true;
+    updateOpacity();
     adoptFittingCopy();
     update();
 }
@@ -41,6 +42,7 @@ void ImageWidget::setStretch(bool value)
 {
     stretched = value;
     smooth = QImage();
+    updateOpacity();
     update();
 }
 
@@ -54,6 +56,15 @@ QSize ImageWidget::devicePixelSize() const
     const double ratio = devicePixelRatioF();
     return QSize(static_cast<int>(std::ceil(width() * ratio)),
                  static_cast<int>(std::ceil(height() * ratio)));
+}
+
+// Stretched, an opaque picture covers every pixel of the widget, so what
+// lies under it need not be painted first: at full screen that saves a
+// fill of the whole window at every step of the opening.
+void ImageWidget::updateOpacity()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 stretched && picture && !picture->image.hasAlphaChannel());
 }
 
 // A copy the size of the widget is made only when the widget is no larger

@@ -46,6 +46,7 @@ private:
     QSize devicePixelSize() const;
     bool cacheable() const;
     bool adoptFittingCopy();
+    void updateOpacity();
 
     std::shared_ptr<const detail::PictureData> picture;
     QImage smooth;

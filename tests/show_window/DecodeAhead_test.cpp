@@ -221,6 +221,7 @@ TEST_F(DecodeAhead, ClosingTheProgramMidDecodeDropsTheResult)
 // their smooth copy right after it.
 TEST_F(DecodeAhead, APictureOfTheLastOnesShapeComesAlreadyScaled)
 {
+    detail::noteDisplaySize({}); // nothing shown yet in this program
     startShow({ { "1.jpg", 1200, 800 }, { "2.jpg", 1200, 800 }, { "3.jpg", 1200, 800 } });
     auto *widget = static_cast<ImageWidget *>(platform::testing::widgetOf(show().imgShow));
     const QSize fitted(1024, 384); // 3 by 2 rounds to a ratio of 2

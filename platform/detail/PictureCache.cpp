@@ -44,6 +44,7 @@ struct PictureCache::Entry
 
     // Fixed when the entry is made.
     std::string path;
+    std::uint64_t number = 0;
     QSize screen;
     QSize likely;
     // Set when the entry is dropped, so the worker gives up early.
@@ -105,9 +106,26 @@ void PictureCache::expect(const void *listOwner, const std::string &current,
     entry->path = next;
     entry->screen = screen;
     entry->likely = likely;
+    entry->number = ++made;
     entries.push_back(std::move(entry));
     if (!worker.joinable())
         worker = std::thread([this] { work(); });
+    // The worker begins once the event that selected the entry is over: the
+    // handler that moved the list is about to load a picture itself (the
+    // first of a show has nothing decoded ahead), and should have both
+    // cores while it does.
+    if (QCoreApplication::instance()) {
+        QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [this] { release(); }, Qt::QueuedConnection);
+    } else {
+        released = made;
+    }
+}
+
+void PictureCache::release()
+{
+    std::lock_guard lock(mutex);
+    released = made;
     changed.notify_all();
 }
 
@@ -181,8 +199,8 @@ void PictureCache::work()
         changed.wait(lock, [&] {
             if (stopping)
                 return true;
-            const auto it = std::find_if(entries.begin(), entries.end(), [](const auto &e) {
-                return e->state == Entry::State::Waiting;
+            const auto it = std::find_if(entries.begin(), entries.end(), [&](const auto &e) {
+                return e->state == Entry::State::Waiting && e->number <= released;
             });
             if (it != entries.end())
                 entry = *it;
@@ -231,6 +249,8 @@ PictureCache::Counts PictureCache::counts() const
     result.hits = hits;
     result.decodedAhead = decodedAhead;
     for (const auto &entry : entries) {
+        if (entry->state == Entry::State::Decoding)
+            ++result.decoding;
         if (entry->state == Entry::State::Decoding
             || (entry->state == Entry::State::Ready && entry->picture))
             ++result.held;

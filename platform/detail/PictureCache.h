@@ -73,6 +73,7 @@ public:
     struct Counts
     {
         int held = 0; // decoded pictures held, and ones being decoded
+        int decoding = 0;
         int hits = 0; // pictures handed out
         int decodedAhead = 0;
     };
@@ -86,6 +87,7 @@ private:
     void work();
     void decode(Entry &entry);
     void dropAllBut(const std::string &keepA, const std::string &keepB);
+    void release();
 
     mutable std::mutex mutex;
     std::condition_variable changed;
@@ -93,6 +95,9 @@ private:
     const void *owner = nullptr;
     std::thread worker;
     bool stopping = false;
+    // Entries are numbered as made; the worker takes those up to `released`.
+    std::uint64_t made = 0;
+    std::uint64_t released = 0;
     int hits = 0;
     int decodedAhead = 0;
 };

@@ -6,7 +6,9 @@
 #include "platform/detail/PictureCache.h"
 #include "platform/detail/PictureData.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QTest>
@@ -199,10 +201,19 @@ TEST_F(DecodeAhead, NeverHoldsMoreThanTheCurrentAndTheNextPicture)
 TEST_F(DecodeAhead, ClosingTheProgramMidDecodeDropsTheResult)
 {
     pictures.jpeg(QStringLiteral("1.jpg"), 40, 30);
-    pictures.write(QStringLiteral("2.jpg"),
-                   testsupport::jpegBytes(4000, 3000, Qt::red, Qt::blue, 0, 100));
+    QImage big(6000, 4000, QImage::Format_Grayscale8);
+    big.fill(90);
+    ASSERT_TRUE(
+            big.save(QString::fromStdString(pictures.file(QStringLiteral("2.jpg"))), "JPEG", 50));
+    big = QImage();
     start(pictures.path(), "1");
-    EXPECT_FALSE(cache().idle()) << "the decode ahead had already finished";
+    // The worker starts once the click is over; catch it at work.
+    QElapsedTimer waited;
+    waited.start();
+    while (cache().counts().decoding == 0 && !cache().holdsDecoded(path("2.jpg"))
+           && waited.elapsed() < 10000)
+        QCoreApplication::processEvents();
+    ASSERT_EQ(cache().counts().decoding, 1) << "the decode ahead had already finished";
     program.reset();
     ASSERT_TRUE(QTest::qWaitFor([] { return cache().idle(); }, 10000));
     EXPECT_EQ(cache().counts().held, 0);

@@ -3,6 +3,7 @@
 #
 #   make run    install what is missing, build, and start Pelorin in samples/
 #   make test   install what is missing, build with warnings as errors, run every test
+#   make bench  install what is missing, build, and measure picture changes (about 15 minutes)
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan
@@ -11,7 +12,7 @@ FUZZ_SECONDS ?= 60
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test samples icon screenshots clean
+.PHONY: all deps build run test fuzz bench samples icon screenshots clean
 
 all: build
 
@@ -59,6 +60,9 @@ fuzz: deps
 		-rss_limit_mb=1024 -timeout=10 -print_final_stats=1 corpus-picture seeds/picture
 	cd $(FUZZ_BUILD) && $(SANITIZER_ENV) ./numeric_fuzzer -max_total_time=$(FUZZ_SECONDS) \
 		-print_final_stats=1 corpus-numeric seeds/numeric
+
+bench: build
+	/usr/bin/python3 bench/run-bench $(BUILD)
 
 samples: deps
 	scripts/make-samples samples

@@ -4,6 +4,7 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/detail/FolderListing.h"
+#include "platform/detail/PictureCache.h"
 #include "platform/detail/Text.h"
 
 #include <QDir>
@@ -53,6 +54,11 @@ FileListBox::FileListBox(Container &parent) : Control(parent, makeList())
         selected = items.isEmpty() ? Integer(-1) : static_cast<Integer>(list->row(items.first()));
     });
     reload(detail::toStdString(QDir::currentPath()));
+}
+
+FileListBox::~FileListBox()
+{
+    detail::PictureCache::instance().forget(this);
 }
 
 std::string FileListBox::path() const
@@ -113,6 +119,20 @@ void FileListBox::setListIndex(Integer index)
     selected = index;
     if (index >= 0)
         list->scrollToItem(list->item(index));
+    expectNext();
+}
+
+// A play list is walked forward and wraps, so the entry after the selected
+// one is the likely next picture: it is decoded ahead while this one shows.
+void FileListBox::expectNext() const
+{
+    if (selected < 0) {
+        detail::PictureCache::instance().expect(this, {}, {});
+        return;
+    }
+    const Integer next = selected + 1 < listCount() ? Integer(selected + 1) : Integer(0);
+    detail::PictureCache::instance().expect(this, folder + PathSeparator + fileName(),
+                                            folder + PathSeparator + list(next));
 }
 
 std::string FileListBox::fileName() const

@@ -19,6 +19,7 @@ class FileListBox : public Control
 {
 public:
     explicit FileListBox(Container &parent);
+    ~FileListBox() override;
 
     // The folder, absolute. Setting it reads the folder afresh and selects
     // nothing; Path not found for an empty text or a folder that does not
@@ -42,6 +43,7 @@ public:
 
 private:
     void reload(const std::string &path);
+    void expectNext() const;
 
     std::string folder;
     Integer selected = -1;

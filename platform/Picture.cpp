@@ -3,14 +3,14 @@
 #include "platform/Picture.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/detail/PictureCache.h"
 #include "platform/detail/PictureData.h"
+#include "platform/detail/PictureDecoder.h"
 #include "platform/detail/ScreenSize.h"
 #include "platform/detail/Text.h"
 
 #include <QFile>
-#include <QImageReader>
 
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,12 +32,11 @@ namespace {
 
 // Opens without blocking, so a pipe or device named like a picture cannot
 // hang the program, and refuses anything but a regular file.
-int openRegularFile(const QByteArray &path)
+int openRegularFile(const QByteArray &path, struct stat &status)
 {
     const int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (descriptor < 0)
         raise(ErrorNumber::FileNotFound);
-    struct stat status = {};
     if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(descriptor);
         raise(ErrorNumber::InvalidPicture);
@@ -45,10 +44,18 @@ int openRegularFile(const QByteArray &path)
     return descriptor;
 }
 
-bool transposes(QImageIOHandler::Transformations transformation)
+class Descriptor
 {
-    return transformation.testFlag(QImageIOHandler::TransformationRotate90);
-}
+public:
+    explicit Descriptor(int value) : value(value) { }
+    ~Descriptor() { ::close(value); }
+    Descriptor(const Descriptor &) = delete;
+    Descriptor &operator=(const Descriptor &) = delete;
+    int get() const { return value; }
+
+private:
+    int value;
+};
 
 } // namespace
 
@@ -73,38 +80,23 @@ bool Picture::empty() const
     return !data;
 }
 
+// The file is opened, and its identity read, before the cache is asked:
+// a picture decoded ahead is only used for the file as it is now, and a
+// file gone since is not found, as without the cache.
 Picture LoadPicture(std::string_view path)
 {
     if (path.empty())
         raise(ErrorNumber::FileNotFound);
-    QFile file;
-    if (!file.open(openRegularFile(QFile::encodeName(detail::toQString(path))), QIODevice::ReadOnly,
-                   QFileDevice::AutoCloseHandle))
-        raise(ErrorNumber::FileNotFound);
-
-    // No file name reaches the reader: the content decides the format.
-    QImageReader reader(&file);
-    const QByteArray format = reader.format();
-    if (format != "gif" && format != "jpeg")
+    const std::string name(path);
+    struct stat status = {};
+    const Descriptor file(openRegularFile(QFile::encodeName(detail::toQString(path)), status));
+    const QSize screen = detail::screenDevicePixels();
+    if (auto ahead
+        = detail::PictureCache::instance().find(name, detail::identityOf(status), screen))
+        return detail::PictureData::make(std::move(ahead));
+    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file.get(), screen);
+    if (!data)
         raise(ErrorNumber::InvalidPicture);
-    const QSize stored = reader.size();
-    if (!stored.isValid() || stored.isEmpty())
-        raise(ErrorNumber::InvalidPicture);
-    const bool transposed = transposes(reader.transformation());
-
-    const QSize decoded = detail::decodeSize(stored, transposed, detail::screenDevicePixels());
-    if (decoded != stored)
-        reader.setScaledSize(decoded);
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull() || image.width() == 0 || image.height() == 0)
-        raise(ErrorNumber::InvalidPicture);
-    image.convertTo(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
-                                            : QImage::Format_RGB32);
-
-    auto data = std::make_shared<detail::PictureData>();
-    data->image = std::move(image);
-    data->size = transposed ? stored.transposed() : stored;
     return detail::PictureData::make(std::move(data));
 }
 

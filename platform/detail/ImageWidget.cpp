@@ -3,6 +3,7 @@
 #include "platform/detail/ImageWidget.h"
 
 #include "platform/detail/Dispatch.h"
+#include "platform/detail/PictureCache.h"
 #include "platform/detail/ScreenSize.h"
 
 #include <QMouseEvent>
@@ -24,7 +25,6 @@ ImageWidget::ImageWidget()
 {
     setAttribute(Qt::WA_OpaquePaintEvent, false);
     settleTimer.setSingleShot(true);
-    settleTimer.setInterval(SettleMilliseconds);
     QObject::connect(&settleTimer, &QTimer::timeout, this, [this] { settle(); });
 }
 
@@ -32,8 +32,9 @@ void ImageWidget::setPicture(std::shared_ptr<const detail::PictureData> newPictu
 {
     picture = std::move(newPicture);
     smooth = QImage();
-    if (isVisible())
-        settle();
+    fresh = true;
+    updateOpacity();
+    adoptFittingCopy();
     update();
 }
 
@@ -41,6 +42,7 @@ void ImageWidget::setStretch(bool value)
 {
     stretched = value;
     smooth = QImage();
+    updateOpacity();
     update();
 }
 
@@ -56,6 +58,15 @@ QSize ImageWidget::devicePixelSize() const
                  static_cast<int>(std::ceil(height() * ratio)));
 }
 
+// Stretched, an opaque picture covers every pixel of the widget, so what
+// lies under it need not be painted first: at full screen that saves a
+// fill of the whole window at every step of the opening.
+void ImageWidget::updateOpacity()
+{
+    setAttribute(Qt::WA_OpaquePaintEvent,
+                 stretched && picture && !picture->image.hasAlphaChannel());
+}
+
 // A copy the size of the widget is made only when the widget is no larger
 // than the screen: the picture can be set far larger for a moment, and
 // only the part inside the window is ever seen.
@@ -67,19 +78,42 @@ bool ImageWidget::cacheable() const
             && size.height() <= 2 * screen.height();
 }
 
+// Takes the picture itself or its copy decoded ahead when either is exactly
+// the widget's size: no scaling at all.
+bool ImageWidget::adoptFittingCopy()
+{
+    if (!picture || !cacheable())
+        return false;
+    const QSize size = devicePixelSize();
+    if (!smooth.isNull() && smooth.size() == size)
+        return true;
+    if (picture->image.size() == size)
+        smooth = picture->image;
+    else if (picture->prescaled.size() == size)
+        smooth = picture->prescaled;
+    else
+        return false;
+    smooth.setDevicePixelRatio(devicePixelRatioF());
+    if (isVisible())
+        detail::noteDisplaySize(size);
+    return true;
+}
+
 void ImageWidget::settle()
 {
     if (!picture || !cacheable()) {
         smooth = QImage();
         return;
     }
-    const QSize size = devicePixelSize();
-    if (!smooth.isNull() && smooth.size() == size)
+    if (adoptFittingCopy()) {
+        update();
         return;
-    smooth = picture->image.size() == size
-            ? picture->image
-            : picture->image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    }
+    const QSize size = devicePixelSize();
+    smooth = picture->image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     smooth.setDevicePixelRatio(devicePixelRatioF());
+    if (isVisible())
+        detail::noteDisplaySize(size);
     update();
 }
 
@@ -88,7 +122,12 @@ void ImageWidget::resizeEvent(QResizeEvent *event)
     QWidget::resizeEvent(event);
     if (!smooth.isNull() && smooth.size() != devicePixelSize())
         smooth = QImage();
-    settleTimer.start();
+    adoptFittingCopy();
+    // Sizes coming quicker than the settling time are an animation; a
+    // single resize (a picture fitted on its change) is not.
+    animating = lastResize.isValid() && lastResize.elapsed() < SettleMilliseconds;
+    lastResize.start();
+    settleTimer.start(SettleMilliseconds);
 }
 
 void ImageWidget::paintEvent(QPaintEvent *event)
@@ -101,15 +140,19 @@ void ImageWidget::paintEvent(QPaintEvent *event)
         painter.drawImage(QPoint(0, 0), picture->image);
         return;
     }
-    if (!smooth.isNull() && smooth.size() == devicePixelSize()) {
+    if (adoptFittingCopy()) {
+        fresh = false;
         painter.drawImage(QPoint(0, 0), smooth);
         return;
     }
     // Unfiltered, and only over the exposed part: cheap enough for every
-    // step of an animation, and replaced by the smooth copy once it settles.
+    // step of an animation, and replaced by the smooth copy once it settles,
+    // or, for a new picture, as soon as this paint is on screen.
     painter.drawImage(rect(), picture->image);
-    if (!settleTimer.isActive())
-        settleTimer.start();
+    if (std::exchange(fresh, false) && !animating)
+        settleTimer.start(0);
+    else if (!settleTimer.isActive())
+        settleTimer.start(SettleMilliseconds);
 }
 
 void ImageWidget::mousePressEvent(QMouseEvent *event)

@@ -4,6 +4,7 @@
 
 #include "platform/detail/PictureData.h"
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTimer>
 #include <QWidget>
@@ -16,7 +17,10 @@ namespace platform {
 // Draws a picture stretched over the whole widget. While the widget's size
 // keeps changing (the opening animation) it draws a quick unfiltered scale
 // of the exposed part; once the size has held for a moment it draws from a
-// smoothly scaled copy made once for that size.
+// smoothly scaled copy made once for that size. A new picture is never held
+// back for scaling: it is drawn at once from a copy that already fits (the
+// picture itself, or the one decoded ahead for the likely size), or else
+// unfiltered, with the smooth copy made right after that first paint.
 class ImageWidget : public QWidget
 {
 public:
@@ -29,6 +33,7 @@ public:
 
     // For tests: whether the smooth copy matches the current size.
     bool hasSmoothCopy() const { return !smooth.isNull() && smooth.size() == devicePixelSize(); }
+    const QImage &smoothCopy() const { return smooth; }
     void settle();
 
 protected:
@@ -40,12 +45,18 @@ protected:
 private:
     QSize devicePixelSize() const;
     bool cacheable() const;
+    bool adoptFittingCopy();
+    void updateOpacity();
 
     std::shared_ptr<const detail::PictureData> picture;
     QImage smooth;
     QTimer settleTimer;
     bool stretched = false;
     bool pressed = false;
+    // A picture set since the last paint.
+    bool fresh = false;
+    bool animating = false;
+    QElapsedTimer lastResize;
     std::function<void()> clickHandler;
 };
 

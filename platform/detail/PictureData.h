@@ -17,6 +17,10 @@ struct PictureData
     QImage image;
     // The picture's own size in pixels, upright.
     QSize size;
+    // When decoded ahead: a smooth copy at the size it is likely to be shown
+    // at, so that showing it needs no scaling on the user-interface thread.
+    // Null when there was no likely size other than the image's own.
+    QImage prescaled;
 
     static Picture make(std::shared_ptr<const PictureData> data)
     {

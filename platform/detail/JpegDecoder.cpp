@@ -1,0 +1,329 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/detail/JpegDecoder.h"
+
+#include "platform/detail/AreaScaler.h"
+#include "platform/detail/PictureData.h"
+
+#include <QTransform>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+namespace platform::detail {
+
+namespace {
+
+constexpr std::size_t ReadChunk = 64 * 1024;
+// Rows asked of the decoder at a time; it may hand out fewer.
+constexpr int RowBatch = 16;
+
+struct ErrorManager
+{
+    jpeg_error_mgr base;
+    std::jmp_buf jump;
+};
+
+// libjpeg's default ends the process on bad data: here it unwinds to the
+// decode instead, and the picture is refused.
+[[noreturn]] void errorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
+}
+
+// Warnings (damaged or truncated data) are not worth a line on the terminal.
+void silence(j_common_ptr) { }
+
+struct SourceManager
+{
+    jpeg_source_mgr base;
+    int descriptor;
+    JOCTET buffer[ReadChunk];
+};
+
+void initSource(j_decompress_ptr) { }
+
+boolean fillInputBuffer(j_decompress_ptr info)
+{
+    auto *source = reinterpret_cast<SourceManager *>(info->src);
+    ssize_t count;
+    do
+        count = ::read(source->descriptor, source->buffer, ReadChunk);
+    while (count < 0 && errno == EINTR);
+    if (count <= 0) {
+        // A file that ends early gets an end marker, as libjpeg's own
+        // sources do, so what has been read still decodes.
+        info->err->msg_code = JWRN_JPEG_EOF;
+        info->err->emit_message(reinterpret_cast<j_common_ptr>(info), -1);
+        source->buffer[0] = 0xff;
+        source->buffer[1] = JPEG_EOI;
+        count = 2;
+    }
+    source->base.next_input_byte = source->buffer;
+    source->base.bytes_in_buffer = static_cast<std::size_t>(count);
+    return TRUE;
+}
+
+void skipInputData(j_decompress_ptr info, long count)
+{
+    auto *source = reinterpret_cast<SourceManager *>(info->src);
+    while (count > 0) {
+        if (static_cast<std::size_t>(count) <= source->base.bytes_in_buffer) {
+            source->base.next_input_byte += count;
+            source->base.bytes_in_buffer -= static_cast<std::size_t>(count);
+            return;
+        }
+        count -= static_cast<long>(source->base.bytes_in_buffer);
+        source->base.bytes_in_buffer = 0;
+        fillInputBuffer(info);
+    }
+}
+
+void termSource(j_decompress_ptr) { }
+
+unsigned readUnsigned(const unsigned char *at, int bytes, bool bigEndian)
+{
+    unsigned value = 0;
+    for (int i = 0; i < bytes; ++i) {
+        const int index = bigEndian ? i : bytes - 1 - i;
+        value = (value << 8) | at[index];
+    }
+    return value;
+}
+
+// Everything a decode holds, outside the function that may be jumped back
+// into, so that a jump skips no destructor and leaves no value undefined.
+struct Decode
+{
+    jpeg_decompress_struct info = {};
+    ErrorManager errors = {};
+    std::unique_ptr<SourceManager> source = std::make_unique<SourceManager>();
+    bool created = false;
+    const std::atomic<bool> *cancel = nullptr;
+    QSize screen;
+    int orientation = 1;
+    QSize stored;
+    QSize target;
+    QImage image;
+    std::vector<std::uint32_t> rows;
+    std::unique_ptr<AreaScaler> scaler;
+
+    ~Decode()
+    {
+        if (created)
+            jpeg_destroy_decompress(&info);
+    }
+};
+
+bool transposes(int orientation)
+{
+    return orientation >= 5;
+}
+
+bool cancelled(const Decode &decode)
+{
+    return decode.cancel && decode.cancel->load(std::memory_order_relaxed);
+}
+
+void readOrientation(Decode &decode)
+{
+    for (jpeg_saved_marker_ptr marker = decode.info.marker_list; marker; marker = marker->next) {
+        if (marker->marker == JPEG_APP0 + 1) {
+            decode.orientation = exifOrientation(marker->data, marker->data_length);
+            return;
+        }
+    }
+}
+
+// The smallest eighth that still covers the target on both sides: less
+// to decode, and the rest is averaged down rather than interpolated.
+void chooseScale(Decode &decode)
+{
+    jpeg_decompress_struct &info = decode.info;
+    info.scale_denom = 8;
+    for (unsigned eighths = 1; eighths <= 8; ++eighths) {
+        info.scale_num = eighths;
+        jpeg_calc_output_dimensions(&info);
+        if (static_cast<int>(info.output_width) >= decode.target.width()
+            && static_cast<int>(info.output_height) >= decode.target.height())
+            return;
+    }
+}
+
+// Adobe's CMYK JPEGs, the usual kind, store the inks inverted.
+void cmykToRgb(const unsigned char *in, std::uint32_t *out, unsigned width)
+{
+    for (unsigned x = 0; x < width; ++x, in += 4) {
+        const unsigned k = in[3];
+        out[x] = 0xff000000u | ((k * in[0] / 255) << 16) | ((k * in[1] / 255) << 8)
+                | (k * in[2] / 255);
+    }
+}
+
+// Returns false for data that cannot be decoded. Only plain values live
+// here: libjpeg's errors jump back into this function.
+bool run(Decode &decode)
+{
+    jpeg_decompress_struct &info = decode.info;
+    if (setjmp(decode.errors.jump))
+        return false;
+    jpeg_create_decompress(&info);
+    decode.created = true;
+    info.src = &decode.source->base;
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
+        return false;
+    if (info.image_width == 0 || info.image_height == 0)
+        return false;
+    readOrientation(decode);
+    decode.stored = QSize(static_cast<int>(info.image_width), static_cast<int>(info.image_height));
+    decode.target = decodeSize(decode.stored, transposes(decode.orientation), decode.screen);
+
+    const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+    info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    chooseScale(decode);
+    info.do_fancy_upsampling = FALSE;
+    if (!jpeg_start_decompress(&info))
+        return false;
+
+    decode.image = QImage(decode.target, QImage::Format_RGB32);
+    if (decode.image.isNull())
+        return false;
+    const QSize output(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    // Straight into the picture's own rows when no further shrinking is
+    // needed; otherwise through a few rows of the decoder's size.
+    const bool direct = !cmyk && output == decode.target;
+    if (!direct) {
+        decode.rows.resize(static_cast<std::size_t>(output.width()) * RowBatch);
+        decode.scaler = std::make_unique<AreaScaler>(output, decode.image);
+    }
+    JSAMPROW pointers[RowBatch];
+    while (info.output_scanline < info.output_height) {
+        if (cancelled(decode))
+            return false;
+        const int first = static_cast<int>(info.output_scanline);
+        const int wanted = std::min<int>(RowBatch, output.height() - first);
+        for (int i = 0; i < wanted; ++i) {
+            pointers[i] = direct
+                    ? decode.image.scanLine(first + i)
+                    : reinterpret_cast<JSAMPROW>(
+                            &decode.rows[static_cast<std::size_t>(i) * output.width()]);
+        }
+        const int got = static_cast<int>(
+                jpeg_read_scanlines(&info, pointers, static_cast<JDIMENSION>(wanted)));
+        if (got <= 0)
+            return false;
+        if (direct)
+            continue;
+        for (int i = 0; i < got; ++i) {
+            auto *row = &decode.rows[static_cast<std::size_t>(i) * output.width()];
+            if (cmyk) {
+                // In place: a CMYK pixel is as wide as an RGB32 one.
+                cmykToRgb(reinterpret_cast<const unsigned char *>(row), row, info.output_width);
+            }
+            decode.scaler->addRow(row);
+        }
+    }
+    // The rest of the file (trailing markers) is of no interest.
+    jpeg_abort_decompress(&info);
+    return true;
+}
+
+// EXIF orientations as mirror, flip, then a quarter turn clockwise.
+QImage upright(QImage image, int orientation)
+{
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return image.mirrored(true, true);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return image.mirrored(false, true).transformed(QTransform().rotate(90));
+    case 6:
+        return image.transformed(QTransform().rotate(90));
+    case 7:
+        return image.mirrored(true, false).transformed(QTransform().rotate(90));
+    case 8:
+        return image.transformed(QTransform().rotate(270));
+    default:
+        return image;
+    }
+}
+
+} // namespace
+
+int exifOrientation(const unsigned char *data, std::size_t length)
+{
+    // "Exif\0\0", then a TIFF header: byte order, 42, the first IFD's offset.
+    constexpr std::size_t Tiff = 6;
+    if (length < Tiff + 8 || std::memcmp(data, "Exif\0\0", Tiff) != 0)
+        return 1;
+    const unsigned char *tiff = data + Tiff;
+    const std::size_t size = length - Tiff;
+    bool bigEndian;
+    if (tiff[0] == 'M' && tiff[1] == 'M')
+        bigEndian = true;
+    else if (tiff[0] == 'I' && tiff[1] == 'I')
+        bigEndian = false;
+    else
+        return 1;
+    if (readUnsigned(tiff + 2, 2, bigEndian) != 42)
+        return 1;
+    const std::size_t ifd = readUnsigned(tiff + 4, 4, bigEndian);
+    if (ifd > size || size - ifd < 2)
+        return 1;
+    const std::size_t entries = readUnsigned(tiff + ifd, 2, bigEndian);
+    for (std::size_t i = 0; i < entries; ++i) {
+        const std::size_t at = ifd + 2 + i * 12;
+        if (at > size || size - at < 12)
+            return 1;
+        const unsigned char *entry = tiff + at;
+        if (readUnsigned(entry, 2, bigEndian) != 0x0112)
+            continue;
+        // A SHORT, its value in the first two bytes of the value field.
+        if (readUnsigned(entry + 2, 2, bigEndian) != 3)
+            return 1;
+        const unsigned value = readUnsigned(entry + 8, 2, bigEndian);
+        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
+    }
+    return 1;
+}
+
+std::optional<DecodedJpeg> decodeJpeg(int descriptor, QSize screen, const std::atomic<bool> *cancel)
+{
+    Decode decode;
+    decode.cancel = cancel;
+    decode.screen = screen;
+    jpeg_std_error(&decode.errors.base);
+    decode.errors.base.error_exit = errorExit;
+    decode.errors.base.output_message = silence;
+    decode.info.err = &decode.errors.base;
+    SourceManager &source = *decode.source;
+    source.descriptor = descriptor;
+    source.base.init_source = initSource;
+    source.base.fill_input_buffer = fillInputBuffer;
+    source.base.skip_input_data = skipInputData;
+    source.base.resync_to_restart = jpeg_resync_to_restart;
+    source.base.term_source = termSource;
+    source.base.next_input_byte = nullptr;
+    source.base.bytes_in_buffer = 0;
+
+    if (!run(decode))
+        return std::nullopt;
+    DecodedJpeg result;
+    result.image = upright(std::move(decode.image), decode.orientation);
+    result.size = transposes(decode.orientation) ? decode.stored.transposed() : decode.stored;
+    return result;
+}
+
+} // namespace platform::detail

@@ -7,6 +7,7 @@
 
 #include <QTransform>
 
+#include <algorithm>
 #include <cerrno>
 #include <csetjmp>
 #include <cstdio>
@@ -25,11 +26,19 @@ namespace {
 constexpr std::size_t ReadChunk = 64 * 1024;
 // Rows asked of the decoder at a time; it may hand out fewer.
 constexpr int RowBatch = 16;
+// What libjpeg gives rows it has no data for.
+constexpr std::uint32_t MissingData = 0xff808080u;
+// Coefficients a progressive decode may buffer: a 120-megapixel photo's
+// worth. A header that claims more is refused before anything is allocated.
+constexpr long MaxDecoderMemory = 384L * 1024 * 1024;
 
 struct ErrorManager
 {
     jpeg_error_mgr base;
     std::jmp_buf jump;
+    // The compressed data ran out (the file ended, or a marker came where
+    // data should be): every row from the current one on is made up.
+    bool dataEnded;
 };
 
 // libjpeg's default ends the process on bad data: here it unwinds to the
@@ -39,7 +48,17 @@ struct ErrorManager
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-// Warnings (damaged or truncated data) are not worth a line on the terminal.
+// Warnings (damaged or truncated data) are not worth a line on the
+// terminal; the ones that say the data has run out are noted.
+void noteWarning(j_common_ptr info, int level)
+{
+    if (level >= 0)
+        return;
+    ++info->err->num_warnings;
+    if (info->err->msg_code == JWRN_HIT_MARKER || info->err->msg_code == JWRN_JPEG_EOF)
+        reinterpret_cast<ErrorManager *>(info->err)->dataEnded = true;
+}
+
 void silence(j_common_ptr) { }
 
 struct SourceManager
@@ -177,6 +196,7 @@ bool run(Decode &decode)
         return false;
     jpeg_create_decompress(&info);
     decode.created = true;
+    info.mem->max_memory_to_use = MaxDecoderMemory;
     info.src = &decode.source->base;
     jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
@@ -221,15 +241,29 @@ bool run(Decode &decode)
                 jpeg_read_scanlines(&info, pointers, static_cast<JDIMENSION>(wanted)));
         if (got <= 0)
             return false;
-        if (direct)
-            continue;
-        for (int i = 0; i < got; ++i) {
-            auto *row = &decode.rows[static_cast<std::size_t>(i) * output.width()];
-            if (cmyk) {
-                // In place: a CMYK pixel is as wide as an RGB32 one.
-                cmykToRgb(reinterpret_cast<const unsigned char *>(row), row, info.output_width);
+        if (!direct) {
+            for (int i = 0; i < got; ++i) {
+                auto *row = &decode.rows[static_cast<std::size_t>(i) * output.width()];
+                if (cmyk) {
+                    // In place: a CMYK pixel is as wide as an RGB32 one.
+                    cmykToRgb(reinterpret_cast<const unsigned char *>(row), row, info.output_width);
+                }
+                decode.scaler->addRow(row);
             }
-            decode.scaler->addRow(row);
+        }
+        // A single-scan file whose data has run out has nothing more to
+        // give: the rest of the picture is the grey libjpeg would make up,
+        // without making it up row by row for as long as the header claims,
+        // which for a few bytes claiming 65500 by 65500 takes seconds. (A
+        // file of several scans has been read whole by now.)
+        if (decode.errors.dataEnded && !jpeg_has_multiple_scans(&info)) {
+            const int done
+                    = direct ? static_cast<int>(info.output_scanline) : decode.scaler->rowsDone();
+            for (int y = done; y < decode.image.height(); ++y) {
+                auto *row = reinterpret_cast<std::uint32_t *>(decode.image.scanLine(y));
+                std::fill(row, row + decode.image.width(), MissingData);
+            }
+            break;
         }
     }
     // The rest of the file (trailing markers) is of no interest.
@@ -306,7 +340,9 @@ std::optional<DecodedJpeg> decodeJpeg(int descriptor, QSize screen, const std::a
     decode.screen = screen;
     jpeg_std_error(&decode.errors.base);
     decode.errors.base.error_exit = errorExit;
+    decode.errors.base.emit_message = noteWarning;
     decode.errors.base.output_message = silence;
+    decode.errors.dataEnded = false;
     decode.info.err = &decode.errors.base;
     SourceManager &source = *decode.source;
     source.descriptor = descriptor;

@@ -245,7 +245,58 @@ TEST(JpegDecoder, ATruncatedFileShowsWhatItHolds)
     EXPECT_GT(pixels(picture).pixelColor(128, 4).red(), 180);
     // Past the end of the data the rows are grey, as libjpeg fills them.
     const QColor last = pixels(picture).pixelColor(128, 252);
-    EXPECT_LT(last.red(), 180) << qPrintable(last.name());
+    EXPECT_EQ(last, QColor(128, 128, 128)) << qPrintable(last.name());
+}
+
+// Claimed sizes cost only what the data holds: a header can claim 65500 by
+// 65500 over a few hundred bytes. The rows past the data are grey, drawn
+// without decoding them; a progressive one would need gigabytes of
+// coefficients and is refused before any is allocated.
+TEST(JpegDecoder, AClaimBeyondTheDataIsShownAsFarAsTheDataGoes)
+{
+    TempFolder folder;
+    const platform::testing::ScreenOverride screen(15360, 11520);
+    auto claiming = [](QByteArray jpeg, const char *frameMarker) {
+        const qsizetype frame = jpeg.indexOf(frameMarker);
+        EXPECT_GT(frame, 0);
+        for (int at : { 5, 6, 7, 8 }) // height, then width, big-endian
+            jpeg[frame + at] = static_cast<char>(at % 2 ? 0xff : 0xdc);
+        return jpeg;
+    };
+    QImage red(64, 64, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    const Picture picture = LoadPicture(folder.write(QStringLiteral("claims.jpg"),
+                                                     claiming(encode(red, Kind::Rgb), "\xff\xc0")));
+    EXPECT_EQ(picture.width(), 65500 * HimetricPerPixel);
+    ASSERT_EQ(pixels(picture).size(), QSize(1024, 768));
+    EXPECT_EQ(pixels(picture).pixelColor(1023, 767), QColor(128, 128, 128));
+    EXPECT_EQ(pixels(picture).pixelColor(512, 384), QColor(128, 128, 128));
+
+    const std::string progressive
+            = folder.write(QStringLiteral("progressive claims.jpg"),
+                           claiming(encode(red, Kind::Progressive), "\xff\xc2"));
+    try {
+        LoadPicture(progressive);
+        ADD_FAILURE() << "a progressive picture of 65500 by 65500 loaded";
+    } catch (const RuntimeError &error) {
+        EXPECT_EQ(error.number(), ErrorNumber::InvalidPicture);
+    }
+}
+
+TEST(JpegDecoder, ALargeTruncatedFileIsGreyBelowWhereItEnds)
+{
+    TempFolder folder;
+    const platform::testing::ScreenOverride screen(15360, 11520);
+    QImage image(2048, 1536, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(200 + (x * 7 + y * 13) % 56, (x * y) % 40, (x ^ y) % 40));
+    const QByteArray whole = encode(image, Kind::Rgb);
+    const Picture picture
+            = LoadPicture(folder.write(QStringLiteral("cut.jpg"), whole.left(whole.size() / 2)));
+    ASSERT_EQ(pixels(picture).size(), QSize(1024, 768));
+    EXPECT_GT(pixels(picture).pixelColor(512, 10).red(), 180);
+    EXPECT_EQ(pixels(picture).pixelColor(512, 760), QColor(128, 128, 128));
 }
 
 TEST(JpegDecoder, DamagedDataIsRefusedOrShownButNeverEndsTheProgram)

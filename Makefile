@@ -71,3 +71,11 @@ screenshots: build
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+
+# Installs under PREFIX (and DESTDIR, when staging for a package).
+PREFIX ?= /usr/local
+
+.PHONY: install
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"

@@ -75,7 +75,11 @@ clean:
 # Installs under PREFIX (and DESTDIR, when staging for a package).
 PREFIX ?= /usr/local
 
-.PHONY: install
+.PHONY: install package
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# $(BUILD)/pelorin_<version>_<arch>.deb, for apt-get install ./$(BUILD)/pelorin_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB

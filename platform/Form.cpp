@@ -8,10 +8,12 @@
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/FontConversion.h"
+#include "platform/detail/KeyCode.h"
 #include "platform/detail/Pixels.h"
 #include "platform/detail/Text.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -52,6 +54,15 @@ protected:
     {
         QWidget::resizeEvent(event);
         form.windowResized();
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        // Keys a focused control passed on are not the form's: its KeyDown
+        // is for when the form itself has the focus.
+        const QWidget *focus = focusWidget();
+        if ((focus == nullptr || focus == this) && form.keyPressed(detail::keyCode(*event)))
+            return;
+        QWidget::keyPressEvent(event);
     }
 
 private:
@@ -261,6 +272,19 @@ void Form::onClick(std::function<void()> handler)
 void Form::onClose(std::function<void()> handler)
 {
     closeHandler = std::move(handler);
+}
+
+void Form::onKeyDown(std::function<void(Integer keyCode)> handler)
+{
+    keyDownHandler = std::move(handler);
+}
+
+bool Form::keyPressed(Integer keyCode)
+{
+    if (!keyDownHandler || keyCode == 0)
+        return false;
+    detail::dispatch([this, keyCode] { keyDownHandler(keyCode); });
+    return true;
 }
 
 void Form::closed()

@@ -5,6 +5,7 @@
 #include "platform/Container.h"
 #include "platform/Font.h"
 #include "platform/Single.h"
+#include "platform/Values.h"
 
 #include <cstdint>
 #include <functional>
@@ -61,6 +62,9 @@ public:
     // The user closes the window (close box, system menu, close key). The
     // window is hidden before the handler runs.
     void onClose(std::function<void()> handler);
+    // A key pressed while the form itself has the focus, which it has when
+    // none of its controls can take it; keyCode is one of KeyCodes.h.
+    void onKeyDown(std::function<void(Integer keyCode)> handler);
 
 protected:
     Form(BorderStyle style, Single clientWidth, Single clientHeight);
@@ -75,6 +79,8 @@ private:
     void windowResized();
     void closed();
     void clicked();
+    // Whether the form has a KeyDown handler for the key.
+    bool keyPressed(Integer keyCode);
 
     BorderStyle style;
     QWidget *window;
@@ -87,6 +93,7 @@ private:
     std::function<void()> loadHandler;
     std::function<void()> clickHandler;
     std::function<void()> closeHandler;
+    std::function<void(Integer)> keyDownHandler;
 };
 
 } // namespace platform

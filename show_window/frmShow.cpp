@@ -8,6 +8,7 @@
 #include "show_window/Ratio.h"
 
 #include "platform/FileListBox.h"
+#include "platform/KeyCodes.h"
 #include "platform/Picture.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
@@ -45,6 +46,7 @@ frmShow::frmShow(Program &program)
     imgShow.onClick([this] { imgShow_Click(); });
     onClick([this] { Form_Click(); });
     onClose([this] { Form_QueryUnload(); });
+    onKeyDown([this](Integer KeyCode) { Form_KeyDown(KeyCode); });
 }
 
 void frmShow::tmrOpen_Timer()
@@ -106,6 +108,12 @@ void frmShow::Form_Click()
 void frmShow::Form_QueryUnload()
 {
     program.mainWindow().stopShow();
+}
+
+void frmShow::Form_KeyDown(Integer KeyCode)
+{
+    if (KeyCode == platform::vbKeyEscape)
+        program.mainWindow().stopShow();
 }
 
 void frmShow::tmrShow_Timer()

@@ -10,6 +10,7 @@
 #include "platform/detail/FontConversion.h"
 #include "platform/detail/KeyCode.h"
 #include "platform/detail/Pixels.h"
+#include "platform/detail/ScreenSaver.h"
 #include "platform/detail/Text.h"
 
 #include <QCloseEvent>
@@ -64,6 +65,16 @@ protected:
             return;
         QWidget::keyPressEvent(event);
     }
+    void showEvent(QShowEvent *event) override
+    {
+        QWidget::showEvent(event);
+        form.shown();
+    }
+    void hideEvent(QHideEvent *event) override
+    {
+        QWidget::hideEvent(event);
+        form.hidden();
+    }
 
 private:
     Form &form;
@@ -105,6 +116,7 @@ Form::Form(BorderStyle style, Single clientWidth, Single clientHeight)
 
 Form::~Form()
 {
+    screenSaver.reset();
     delete window;
 }
 
@@ -277,6 +289,31 @@ void Form::onClose(std::function<void()> handler)
 void Form::onKeyDown(std::function<void(Integer keyCode)> handler)
 {
     keyDownHandler = std::move(handler);
+}
+
+void Form::setKeepScreenAwake(bool value)
+{
+    if (value == keepScreenAwake())
+        return;
+    if (!value) {
+        screenSaver.reset();
+        return;
+    }
+    screenSaver = std::make_unique<detail::ScreenSaverInhibition>();
+    if (window->isVisible())
+        screenSaver->hold();
+}
+
+void Form::shown()
+{
+    if (screenSaver)
+        screenSaver->hold();
+}
+
+void Form::hidden()
+{
+    if (screenSaver)
+        screenSaver->release();
 }
 
 bool Form::keyPressed(Integer keyCode)

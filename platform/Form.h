@@ -19,6 +19,10 @@ namespace platform {
 
 class Control;
 
+namespace detail {
+class ScreenSaverInhibition;
+} // namespace detail
+
 enum class BorderStyle {
     None, // no title bar, no frame, no taskbar button
     FixedSingle, // title bar with system menu and close box; not resizable
@@ -66,6 +70,11 @@ public:
     // none of its controls can take it; keyCode is one of KeyCodes.h.
     void onKeyDown(std::function<void(Integer keyCode)> handler);
 
+    // While the form is visible, the desktop is asked to hold off its
+    // screen saver and not to blank the display.
+    void setKeepScreenAwake(bool value);
+    bool keepScreenAwake() const { return screenSaver != nullptr; }
+
 protected:
     Form(BorderStyle style, Single clientWidth, Single clientHeight);
 
@@ -81,6 +90,8 @@ private:
     void clicked();
     // Whether the form has a KeyDown handler for the key.
     bool keyPressed(Integer keyCode);
+    void shown();
+    void hidden();
 
     BorderStyle style;
     QWidget *window;
@@ -94,6 +105,7 @@ private:
     std::function<void()> clickHandler;
     std::function<void()> closeHandler;
     std::function<void(Integer)> keyDownHandler;
+    std::unique_ptr<detail::ScreenSaverInhibition> screenSaver;
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/MsgBoxHook.h"
 #include "platform/detail/PictureData.h"
+#include "platform/detail/ScreenSaver.h"
 #include "platform/detail/ScreenSize.h"
 #include "platform/detail/ShellHook.h"
 
@@ -57,6 +58,16 @@ ScreenOverride::ScreenOverride(Single width, Single height)
 ScreenOverride::~ScreenOverride()
 {
     detail::overrideScreen(std::nullopt);
+}
+
+ScreenSaverBus::ScreenSaverBus(const std::string &address)
+{
+    detail::overrideScreenSaverBus(address);
+}
+
+ScreenSaverBus::~ScreenSaverBus()
+{
+    detail::overrideScreenSaverBus(std::nullopt);
 }
 
 Picture pictureOfSize(int width, int height)

@@ -93,6 +93,17 @@ public:
     ScreenOverride &operator=(const ScreenOverride &) = delete;
 };
 
+// The screen saver is looked for on the D-Bus bus at this address instead
+// of the session bus, while it lives.
+class ScreenSaverBus
+{
+public:
+    explicit ScreenSaverBus(const std::string &address);
+    ~ScreenSaverBus();
+    ScreenSaverBus(const ScreenSaverBus &) = delete;
+    ScreenSaverBus &operator=(const ScreenSaverBus &) = delete;
+};
+
 // A picture that claims any size in pixels, with no file behind it.
 Picture pictureOfSize(int width, int height);
 

@@ -34,6 +34,9 @@ frmShow::frmShow(Program &program)
     : Form(platform::BorderStyle::None, 4560, 3420), imgShow(*this), program(program)
 {
     setCaption("");
+    // Nobody is at the keyboard while a show runs: the screen saver must
+    // not cover the pictures.
+    setKeepScreenAwake(true);
     imgShow.move(840, 1080, 1335, 1335);
     imgShow.setStretch(true);
 

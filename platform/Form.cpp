@@ -8,6 +8,7 @@
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/FontConversion.h"
+#include "platform/detail/IdlePointer.h"
 #include "platform/detail/KeyCode.h"
 #include "platform/detail/Pixels.h"
 #include "platform/detail/ScreenSaver.h"
@@ -213,6 +214,8 @@ void Form::pushPosition()
 
 void Form::windowMoved()
 {
+    if (idlePointer)
+        idlePointer->geometryChanged();
     // Only a move the window system made on its own changes the model: the
     // echo of the program's own placement lands on the rounded value.
     if (!positionLeft || !positionTop)
@@ -226,6 +229,8 @@ void Form::windowMoved()
 
 void Form::windowResized()
 {
+    if (idlePointer)
+        idlePointer->geometryChanged();
     const QSize pixels = window->size();
     const Single clientWidth = outerWidth - horizontalFrame(style);
     const Single clientHeight = outerHeight - verticalFrame(style);
@@ -304,16 +309,34 @@ void Form::setKeepScreenAwake(bool value)
         screenSaver->hold();
 }
 
+void Form::setHideIdlePointer(bool value)
+{
+    if (value == hideIdlePointer())
+        return;
+    if (!value) {
+        idlePointer->hidden();
+        delete std::exchange(idlePointer, nullptr);
+        return;
+    }
+    idlePointer = new detail::IdlePointer(window);
+    if (window->isVisible())
+        idlePointer->shown();
+}
+
 void Form::shown()
 {
     if (screenSaver)
         screenSaver->hold();
+    if (idlePointer)
+        idlePointer->shown();
 }
 
 void Form::hidden()
 {
     if (screenSaver)
         screenSaver->release();
+    if (idlePointer)
+        idlePointer->hidden();
 }
 
 bool Form::keyPressed(Integer keyCode)

@@ -20,6 +20,7 @@ namespace platform {
 class Control;
 
 namespace detail {
+class IdlePointer;
 class ScreenSaverInhibition;
 } // namespace detail
 
@@ -74,6 +75,10 @@ public:
     // screen saver and not to blank the display.
     void setKeepScreenAwake(bool value);
     bool keepScreenAwake() const { return screenSaver != nullptr; }
+    // While the form covers the whole screen, the mouse pointer hides over
+    // it after a few seconds without movement, until the mouse moves.
+    void setHideIdlePointer(bool value);
+    bool hideIdlePointer() const { return idlePointer != nullptr; }
 
 protected:
     Form(BorderStyle style, Single clientWidth, Single clientHeight);
@@ -106,6 +111,8 @@ private:
     std::function<void()> closeHandler;
     std::function<void(Integer)> keyDownHandler;
     std::unique_ptr<detail::ScreenSaverInhibition> screenSaver;
+    // A child of the window, which deletes it.
+    detail::IdlePointer *idlePointer = nullptr;
 };
 
 } // namespace platform

@@ -104,6 +104,17 @@ public:
     ScreenSaverBus &operator=(const ScreenSaverBus &) = delete;
 };
 
+// The timer that hides the idle pointer over a form, and what happens when
+// it runs out; the form must hide its idle pointer.
+struct IdleTimer
+{
+    bool active = false;
+    bool singleShot = false;
+    int interval = 0;
+};
+IdleTimer idlePointerTimer(const Form &form);
+void firePointerIdle(const Form &form);
+
 // A picture that claims any size in pixels, with no file behind it.
 Picture pictureOfSize(int width, int height);
 

@@ -34,9 +34,10 @@ frmShow::frmShow(Program &program)
     : Form(platform::BorderStyle::None, 4560, 3420), imgShow(*this), program(program)
 {
     setCaption("");
-    // Nobody is at the keyboard while a show runs: the screen saver must
-    // not cover the pictures.
+    // Nobody is at the keyboard or the mouse while a show runs: neither the
+    // screen saver nor the pointer may cover the pictures.
     setKeepScreenAwake(true);
+    setHideIdlePointer(true);
     imgShow.move(840, 1080, 1335, 1335);
     imgShow.setStretch(true);
 

@@ -5,6 +5,7 @@
 #include <QKeySequence>
 #include <QTest>
 #include <QWidget>
+#include <QWindow>
 
 using namespace platform;
 using testsupport::ProgramFixture;
@@ -84,6 +85,92 @@ TEST_F(EscKey, OtherKeysLeaveTheShowRunning)
         EXPECT_EQ(main().cmdStartShow.caption(), escape ? "Start Slide Show" : "Stop Slide Show");
         EXPECT_EQ(show().tmrShow.enabled(), !escape);
     }
+}
+
+using IdlePointer = RunningShow;
+
+TEST_F(IdlePointer, WaitsThreeSecondsOnOneSingleShotTimer)
+{
+    const auto timer = platform::testing::idlePointerTimer(show());
+    EXPECT_TRUE(timer.active);
+    EXPECT_TRUE(timer.singleShot);
+    EXPECT_EQ(timer.interval, 3000);
+}
+
+TEST_F(IdlePointer, HidesOverTheFullScreenShowAndComesBackWhenTheMouseMoves)
+{
+    ASSERT_NE(window()->windowHandle(), nullptr);
+    for (const QPoint where : { QPoint(100, 100), QPoint(900, 700), QPoint(512, 384) }) {
+        EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+        platform::testing::firePointerIdle(show());
+        // Over the window and over the picture on it.
+        EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+        EXPECT_EQ(image()->cursor().shape(), Qt::BlankCursor);
+
+        QTest::mouseMove(window()->windowHandle(), where);
+        EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+        EXPECT_EQ(image()->cursor().shape(), Qt::ArrowCursor);
+        // Movement starts the wait again.
+        EXPECT_TRUE(platform::testing::idlePointerTimer(show()).active);
+    }
+}
+
+TEST_F(IdlePointer, StaysOverTheSquareAndComesBackWhenTheShowSwitchesToIt)
+{
+    show().imgShow_Click();
+    ASSERT_EQ(show().width(), SquareSide);
+    platform::testing::firePointerIdle(show());
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+
+    // Back at full screen the wait starts again without a movement.
+    show().imgShow_Click();
+    ASSERT_EQ(show().width(), 15360);
+    EXPECT_TRUE(platform::testing::idlePointerTimer(show()).active);
+    platform::testing::firePointerIdle(show());
+    EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+
+    // Hidden, then switched to the square: the pointer is needed at once.
+    show().imgShow_Click();
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST_F(IdlePointer, StaysWhileTheWindowIsStillGrowing)
+{
+    clickStartStop();
+    clickStartStop();
+    for (int tick = 0; tick < 15; ++tick) {
+        show().tmrOpen_Timer();
+        platform::testing::firePointerIdle(show());
+        ASSERT_EQ(window()->cursor().shape(), Qt::ArrowCursor) << "tick " << tick + 1;
+    }
+    show().tmrOpen_Timer();
+    platform::testing::firePointerIdle(show());
+    EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+}
+
+TEST_F(IdlePointer, ComesBackAndStopsWaitingWhenTheShowStops)
+{
+    platform::testing::firePointerIdle(show());
+    ASSERT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+    clickStartStop();
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(platform::testing::idlePointerTimer(show()).active);
+    // A hidden window keeps the pointer whatever its size.
+    show().setWidth(15360);
+    show().setHeight(11520);
+    platform::testing::firePointerIdle(show());
+    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+}
+
+TEST(IdlePointerElsewhere, TheMainWindowNeverHidesThePointer)
+{
+    platform::testing::MsgBoxRecorder boxes;
+    Program program;
+    program.start();
+    EXPECT_FALSE(program.mainWindow().hideIdlePointer());
+    EXPECT_TRUE(program.showWindow().hideIdlePointer());
+    EXPECT_TRUE(program.showWindow().keepScreenAwake());
+    EXPECT_FALSE(program.mainWindow().keepScreenAwake());
 }
 
 } // namespace

@@ -74,4 +74,30 @@ screenshots: build
 	scripts/take-screenshots $(BUILD)/Pelorin docs
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(CLANG_BUILD)
+
+# Installs under PREFIX (and DESTDIR, when staging for a package).
+PREFIX ?= /usr/local
+
+.PHONY: install package
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# $(BUILD)/pelorin_<version>_<arch>.deb, for apt-get install ./$(BUILD)/pelorin_*.deb
+package: build
+	cd $(BUILD) && cpack -G DEB
+
+# Builds with gcc and with clang, warnings as errors, then runs clang-tidy,
+# cppcheck and clang-format over the sources: anything they report fails it.
+CLANG_BUILD ?= build-clang
+
+.PHONY: lint
+
+lint: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELORIN_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+	CC=clang CXX=clang++ cmake -S . -B $(CLANG_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+		-DPELORIN_WERROR=ON $(CMAKE_FLAGS)
+	cmake --build $(CLANG_BUILD) -j $(JOBS)
+	scripts/lint $(CLANG_BUILD)

@@ -103,8 +103,9 @@ Application::Application(const char *argv0) : d(std::make_unique<Private>())
     QApplication::setApplicationName(QLatin1String(ExecutableName));
     QApplication::setApplicationVersion(QLatin1String(ApplicationVersion));
     QApplication::setWindowIcon(applicationIcon());
-    // The desktop entry, pelorin.desktop: Wayland desktops take the icon from it.
-    QApplication::setDesktopFileName(QStringLiteral("pelorin"));
+    // The desktop entry, com.example.pelorin.desktop: Wayland desktops take
+    // the icon from it, and match the windows to it by this name.
+    QApplication::setDesktopFileName(QStringLiteral("com.example.pelorin"));
     QApplication::setQuitOnLastWindowClosed(false);
     // One look everywhere, so the designed layout holds on every desktop.
     QApplication::setStyle(QStringLiteral("Fusion"));

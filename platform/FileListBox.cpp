@@ -33,7 +33,7 @@ QString openableFolder(const QString &path)
 {
     if (path.trimmed().isEmpty())
         raise(ErrorNumber::PathNotFound);
-    const QString folder = detail::absoluteFolder(path);
+    QString folder = detail::absoluteFolder(path);
     const QFileInfo info(folder);
     if (!info.exists() || !info.isDir())
         raise(ErrorNumber::PathNotFound);

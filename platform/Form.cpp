@@ -8,10 +8,14 @@
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/FontConversion.h"
+#include "platform/detail/IdlePointer.h"
+#include "platform/detail/KeyCode.h"
 #include "platform/detail/Pixels.h"
+#include "platform/detail/ScreenSaver.h"
 #include "platform/detail/Text.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -52,6 +56,25 @@ protected:
     {
         QWidget::resizeEvent(event);
         form.windowResized();
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        // Keys a focused control passed on are not the form's: its KeyDown
+        // is for when the form itself has the focus.
+        const QWidget *focus = focusWidget();
+        if ((focus == nullptr || focus == this) && form.keyPressed(detail::keyCode(*event)))
+            return;
+        QWidget::keyPressEvent(event);
+    }
+    void showEvent(QShowEvent *event) override
+    {
+        QWidget::showEvent(event);
+        form.shown();
+    }
+    void hideEvent(QHideEvent *event) override
+    {
+        QWidget::hideEvent(event);
+        form.hidden();
     }
 
 private:
@@ -94,6 +117,7 @@ Form::Form(BorderStyle style, Single clientWidth, Single clientHeight)
 
 Form::~Form()
 {
+    screenSaver.reset();
     delete window;
 }
 
@@ -190,6 +214,8 @@ void Form::pushPosition()
 
 void Form::windowMoved()
 {
+    if (idlePointer)
+        idlePointer->geometryChanged();
     // Only a move the window system made on its own changes the model: the
     // echo of the program's own placement lands on the rounded value.
     if (!positionLeft || !positionTop)
@@ -203,6 +229,8 @@ void Form::windowMoved()
 
 void Form::windowResized()
 {
+    if (idlePointer)
+        idlePointer->geometryChanged();
     const QSize pixels = window->size();
     const Single clientWidth = outerWidth - horizontalFrame(style);
     const Single clientHeight = outerHeight - verticalFrame(style);
@@ -261,6 +289,62 @@ void Form::onClick(std::function<void()> handler)
 void Form::onClose(std::function<void()> handler)
 {
     closeHandler = std::move(handler);
+}
+
+void Form::onKeyDown(std::function<void(Integer keyCode)> handler)
+{
+    keyDownHandler = std::move(handler);
+}
+
+void Form::setKeepScreenAwake(bool value)
+{
+    if (value == keepScreenAwake())
+        return;
+    if (!value) {
+        screenSaver.reset();
+        return;
+    }
+    screenSaver = std::make_unique<detail::ScreenSaverInhibition>();
+    if (window->isVisible())
+        screenSaver->hold();
+}
+
+void Form::setHideIdlePointer(bool value)
+{
+    if (value == hideIdlePointer())
+        return;
+    if (!value) {
+        idlePointer->hidden();
+        delete std::exchange(idlePointer, nullptr);
+        return;
+    }
+    idlePointer = new detail::IdlePointer(window);
+    if (window->isVisible())
+        idlePointer->shown();
+}
+
+void Form::shown()
+{
+    if (screenSaver)
+        screenSaver->hold();
+    if (idlePointer)
+        idlePointer->shown();
+}
+
+void Form::hidden()
+{
+    if (screenSaver)
+        screenSaver->release();
+    if (idlePointer)
+        idlePointer->hidden();
+}
+
+bool Form::keyPressed(Integer keyCode)
+{
+    if (!keyDownHandler || keyCode == 0)
+        return false;
+    detail::dispatch([this, keyCode] { keyDownHandler(keyCode); });
+    return true;
 }
 
 void Form::closed()

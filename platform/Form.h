@@ -5,6 +5,7 @@
 #include "platform/Container.h"
 #include "platform/Font.h"
 #include "platform/Single.h"
+#include "platform/Values.h"
 
 #include <cstdint>
 #include <functional>
@@ -17,6 +18,11 @@
 namespace platform {
 
 class Control;
+
+namespace detail {
+class IdlePointer;
+class ScreenSaverInhibition;
+} // namespace detail
 
 enum class BorderStyle {
     None, // no title bar, no frame, no taskbar button
@@ -61,6 +67,18 @@ public:
     // The user closes the window (close box, system menu, close key). The
     // window is hidden before the handler runs.
     void onClose(std::function<void()> handler);
+    // A key pressed while the form itself has the focus, which it has when
+    // none of its controls can take it; keyCode is one of KeyCodes.h.
+    void onKeyDown(std::function<void(Integer keyCode)> handler);
+
+    // While the form is visible, the desktop is asked to hold off its
+    // screen saver and not to blank the display.
+    void setKeepScreenAwake(bool value);
+    bool keepScreenAwake() const { return screenSaver != nullptr; }
+    // While the form covers the whole screen, the mouse pointer hides over
+    // it after a few seconds without movement, until the mouse moves.
+    void setHideIdlePointer(bool value);
+    bool hideIdlePointer() const { return idlePointer != nullptr; }
 
 protected:
     Form(BorderStyle style, Single clientWidth, Single clientHeight);
@@ -75,6 +93,10 @@ private:
     void windowResized();
     void closed();
     void clicked();
+    // Whether the form has a KeyDown handler for the key.
+    bool keyPressed(Integer keyCode);
+    void shown();
+    void hidden();
 
     BorderStyle style;
     QWidget *window;
@@ -87,6 +109,10 @@ private:
     std::function<void()> loadHandler;
     std::function<void()> clickHandler;
     std::function<void()> closeHandler;
+    std::function<void(Integer)> keyDownHandler;
+    std::unique_ptr<detail::ScreenSaverInhibition> screenSaver;
+    // A child of the window, which deletes it.
+    detail::IdlePointer *idlePointer = nullptr;
 };
 
 } // namespace platform

@@ -5,8 +5,10 @@
 #include "platform/MsgBox.h"
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
+#include "platform/detail/IdlePointer.h"
 #include "platform/detail/MsgBoxHook.h"
 #include "platform/detail/PictureData.h"
+#include "platform/detail/ScreenSaver.h"
 #include "platform/detail/ScreenSize.h"
 #include "platform/detail/ShellHook.h"
 
@@ -56,6 +58,27 @@ ScreenOverride::ScreenOverride(Single width, Single height)
 ScreenOverride::~ScreenOverride()
 {
     detail::overrideScreen(std::nullopt);
+}
+
+ScreenSaverBus::ScreenSaverBus(const std::string &address)
+{
+    detail::overrideScreenSaverBus(address);
+}
+
+ScreenSaverBus::~ScreenSaverBus()
+{
+    detail::overrideScreenSaverBus(std::nullopt);
+}
+
+IdleTimer idlePointerTimer(const Form &form)
+{
+    const QTimer &timer = detail::Access::idlePointer(form)->timer();
+    return { timer.isActive(), timer.isSingleShot(), timer.interval() };
+}
+
+void firePointerIdle(const Form &form)
+{
+    detail::Access::idlePointer(form)->idle();
 }
 
 Picture pictureOfSize(int width, int height)

@@ -85,6 +85,28 @@ public:
     ScreenOverride &operator=(const ScreenOverride &) = delete;
 };
 
+// The screen saver is looked for on the D-Bus bus at this address instead
+// of the session bus, while it lives.
+class ScreenSaverBus
+{
+public:
+    explicit ScreenSaverBus(const std::string &address);
+    ~ScreenSaverBus();
+    ScreenSaverBus(const ScreenSaverBus &) = delete;
+    ScreenSaverBus &operator=(const ScreenSaverBus &) = delete;
+};
+
+// The timer that hides the idle pointer over a form, and what happens when
+// it runs out; the form must hide its idle pointer.
+struct IdleTimer
+{
+    bool active = false;
+    bool singleShot = false;
+    int interval = 0;
+};
+IdleTimer idlePointerTimer(const Form &form);
+void firePointerIdle(const Form &form);
+
 // A picture that claims any size in pixels, with no file behind it.
 Picture pictureOfSize(int width, int height);
 

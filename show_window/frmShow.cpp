@@ -8,6 +8,7 @@
 #include "show_window/Ratio.h"
 
 #include "platform/FileListBox.h"
+#include "platform/KeyCodes.h"
 #include "platform/Picture.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
@@ -33,6 +34,10 @@ frmShow::frmShow(Program &program)
     : Form(platform::BorderStyle::None, 4560, 3420), imgShow(*this), program(program)
 {
     setCaption("");
+    // Nobody is at the keyboard or the mouse while a show runs: neither the
+    // screen saver nor the pointer may cover the pictures.
+    setKeepScreenAwake(true);
+    setHideIdlePointer(true);
     imgShow.move(840, 1080, 1335, 1335);
     imgShow.setStretch(true);
 
@@ -45,6 +50,7 @@ frmShow::frmShow(Program &program)
     imgShow.onClick([this] { imgShow_Click(); });
     onClick([this] { Form_Click(); });
     onClose([this] { Form_QueryUnload(); });
+    onKeyDown([this](Integer KeyCode) { Form_KeyDown(KeyCode); });
 }
 
 void frmShow::tmrOpen_Timer()
@@ -106,6 +112,12 @@ void frmShow::Form_Click()
 void frmShow::Form_QueryUnload()
 {
     program.mainWindow().stopShow();
+}
+
+void frmShow::Form_KeyDown(Integer KeyCode)
+{
+    if (KeyCode == platform::vbKeyEscape)
+        program.mainWindow().stopShow();
 }
 
 void frmShow::tmrShow_Timer()

@@ -40,6 +40,8 @@ public:
     // The system's close key on the window: it stays loaded, and the show
     // stops as with the stop button.
     void Form_QueryUnload();
+    // Esc stops the show, as the close key does.
+    void Form_KeyDown(platform::Integer KeyCode);
 
     // Fits the image to the window after a forward step.
     void fit();

@@ -15,6 +15,7 @@ struct Access
     static QWidget *childArea(const Container &container) { return container.childArea(); }
     static QWidget *widget(const Control &control) { return control.qwidget; }
     static QWidget *window(const Form &form) { return form.window; }
+    static IdlePointer *idlePointer(const Form &form) { return form.idlePointer; }
 };
 
 } // namespace platform::detail

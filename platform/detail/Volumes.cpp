@@ -79,7 +79,7 @@ QString folderOfDriveText(const QString &text)
     const qsizetype bracket = text.lastIndexOf(QLatin1String(" ["));
     if (bracket <= 0)
         return text;
-    const QString root = text.left(bracket);
+    QString root = text.left(bracket);
     // A folder really named "x [y]" wins over the drive reading.
     if (QFileInfo(text).isDir() || !QFileInfo(root).isDir())
         return text;

@@ -121,8 +121,9 @@ def square_shown(shot):
 
 
 def toggle_and_about(session, program, samples, opened_file):
-    """Click the show into the square and back, close it with the close
-    key, open the about window and follow its link."""
+    """Let the pointer hide over the show, click the show into the square
+    and back, close it with the close key, start it again and stop it with
+    Esc, open the about window and follow its link."""
     session.start(program, samples)
     form1 = session.find_window("Pelorin")
     session.click_in(form1, *FOLDER_FIELD)
@@ -133,6 +134,14 @@ def toggle_and_about(session, program, samples, opened_file):
     session.click_in(form1, *START_BUTTON)
     session.wait_for(covered_by_first_picture, what="the show")
 
+    # Over the full-screen show the pointer hides once the mouse rests, and
+    # comes back when it moves.
+    session.xdotool("mousemove", "600", "400")
+    session.wait_until(session.pointer_visible, what="the pointer over the show")
+    session.wait_until(lambda: not session.pointer_visible(), what="the idle pointer to hide")
+    session.xdotool("mousemove", "610", "410")
+    session.wait_until(session.pointer_visible, what="the pointer to come back")
+
     session.click(512, 384)
     session.wait_for(square_shown, what="the centred square")
     session.click(512, 384)
@@ -142,6 +151,13 @@ def toggle_and_about(session, program, samples, opened_file):
     session.request_close(session.window_at(512, 384))
     session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
                      what="the show to stop on the close key")
+
+    # Esc on the show window stops it the same way.
+    session.click_in(form1, *START_BUTTON)
+    session.wait_for(covered_by_first_picture, what="the show, started again")
+    session.xdotool("key", "Escape")
+    session.wait_for(lambda s: near(s.getpixel((900, 700)), (0, 0, 0), 10),
+                     what="the show to stop on Esc")
 
     session.click_in(form1, *ABOUT_BUTTON)
     about = session.find_window("About Pelorin")

@@ -130,6 +130,22 @@ class XSession:
             image.save(path)
         return image
 
+    def pointer_visible(self):
+        """Whether the mouse pointer shows any pixel (XFixes' cursor image)."""
+        if not getattr(self, "_xfixes", False):
+            self.x.xfixes_query_version()
+            self._xfixes = True
+        image = self.x.xfixes_get_cursor_image(self.x.screen().root)
+        return any(pixel >> 24 for pixel in image.cursor_image)
+
+    def wait_until(self, condition, timeout=20, what="a change"):
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if condition():
+                return
+            time.sleep(0.05)
+        raise AssertionError(f"timed out waiting for {what}")
+
     def wait_for(self, condition, timeout=20, what="the screen to change"):
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:

@@ -29,7 +29,7 @@ TEST(Identity, TheApplicationIsNamedAndVersionedAsTheProgram)
 
 TEST(Identity, TheApplicationNamesItsDesktopEntry)
 {
-    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("pelorin"));
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("com.example.pelorin"));
 }
 
 TEST(Identity, TheWindowIconIsDrawnIn16And32Pixels)

@@ -15,7 +15,7 @@ import sys
 
 def main():
     resources, program = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
-    entry_path = resources / "pelorin.desktop"
+    entry_path = resources / "com.example.pelorin.desktop"
 
     result = subprocess.run(["desktop-file-validate", str(entry_path)], capture_output=True, text=True,
                             timeout=60)

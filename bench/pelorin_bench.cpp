@@ -72,8 +72,8 @@ double cpuMilliseconds()
 {
     rusage usage = {};
     ::getrusage(RUSAGE_SELF, &usage);
-    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0
-            + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
+    return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000.0
+            + static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1000.0;
 }
 
 // Something like a photograph to the encoder: broad gradients, edges and

@@ -4,7 +4,9 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/detail/Dispatch.h"
+#include "platform/detail/Schedule.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
 
 namespace platform {
@@ -12,17 +14,30 @@ namespace platform {
 struct Timer::Private
 {
     QTimer timer;
+    // Since the timer was enabled, and the tick that is due next.
+    QElapsedTimer clock;
+    std::int64_t tick = 0;
     int interval = 0;
     std::function<void()> handler;
+
+    // The next tick is set before the handler runs, so however long it
+    // takes, the ticks keep to whole intervals from the start.
+    void scheduleNext()
+    {
+        const std::int64_t now = clock.elapsed();
+        tick = detail::nextTick(tick, interval, now);
+        timer.start(static_cast<int>(tick * interval - now));
+    }
 };
 
 Timer::Timer() : d(std::make_unique<Private>())
 {
-    // Precise timers are scheduled from their previous due time, so the
-    // ticks keep their cadence however long each handler takes.
     d->timer.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&d->timer, &QTimer::timeout, &d->timer,
-                     [this] { detail::dispatchTick(d->handler); });
+    d->timer.setSingleShot(true);
+    QObject::connect(&d->timer, &QTimer::timeout, &d->timer, [this] {
+        d->scheduleNext();
+        detail::dispatchTick(d->handler);
+    });
 }
 
 Timer::~Timer() = default;
@@ -54,8 +69,11 @@ void Timer::setEnabled(bool value)
 void Timer::update()
 {
     if (isEnabled && d->interval > 0) {
-        if (!d->timer.isActive())
+        if (!d->timer.isActive()) {
+            d->clock.start();
+            d->tick = 1;
             d->timer.start(d->interval);
+        }
     } else {
         d->timer.stop();
     }

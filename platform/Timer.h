@@ -8,8 +8,10 @@
 namespace platform {
 
 // Fires its handler every interval while enabled, on the user-interface
-// thread, keeping to its schedule rather than drifting by the handlers'
-// running time. A tick that comes while another handler runs is dropped.
+// thread, at whole intervals from when it was enabled: neither the
+// handlers' running time nor a moment the program is held up shifts the
+// ticks after it (ticks missed meanwhile are let go). A tick that comes
+// while another handler runs is dropped.
 class Timer
 {
 public:

@@ -77,7 +77,7 @@ AreaScaler::AreaScaler(QSize source, QImage &target)
 template<int Taps>
 void AreaScaler::shrinkRow(const unsigned char *bytes)
 {
-    const std::size_t width = static_cast<std::size_t>(target.width());
+    const auto width = static_cast<std::size_t>(target.width());
     const int *first = columns.first.data();
     const std::int16_t *weights = columns.weights.data();
     std::uint32_t *out = horizontal.data();
@@ -89,7 +89,7 @@ void AreaScaler::shrinkRow(const unsigned char *bytes)
         int k = 0;
         for (; k + 1 < Taps; k += 2) {
             std::uint64_t two;
-            std::memcpy(&two, pixel + k * 4, 8);
+            std::memcpy(&two, pixel + static_cast<std::ptrdiff_t>(k) * 4, 8);
             // a0 a1 a2 a3 b0 b1 b2 b3 -> a0 b0 a1 b1 a2 b2 a3 b3
             const __m128i lanes
                     = _mm_unpacklo_epi8(_mm_cvtsi64_si128(static_cast<long long>(two)), zero);
@@ -102,7 +102,7 @@ void AreaScaler::shrinkRow(const unsigned char *bytes)
         }
         if constexpr (Taps % 2 == 1) {
             std::uint32_t one;
-            std::memcpy(&one, pixel + (Taps - 1) * 4, 4);
+            std::memcpy(&one, pixel + static_cast<std::ptrdiff_t>(Taps - 1) * 4, 4);
             const __m128i lanes = _mm_unpacklo_epi16(
                     _mm_unpacklo_epi8(_mm_cvtsi32_si128(static_cast<int>(one)), zero), zero);
             const __m128i w = _mm_set1_epi32(weights[Taps - 1]);
@@ -128,7 +128,7 @@ void AreaScaler::shrinkRow(const unsigned char *bytes)
 
 void AreaScaler::shrinkRowAnyTaps(const unsigned char *bytes)
 {
-    const std::size_t width = static_cast<std::size_t>(target.width());
+    const auto width = static_cast<std::size_t>(target.width());
     const int taps = columns.taps;
     for (std::size_t x = 0; x < width; ++x) {
         const unsigned char *pixel = bytes + static_cast<std::size_t>(columns.first[x]) * 4;
@@ -180,7 +180,7 @@ void AreaScaler::addRow(const std::uint32_t *row)
     // A source row touches at most two target rows: the end of one and the
     // start of the next.
     while (targetRow < target.height()) {
-        const std::size_t span = static_cast<std::size_t>(targetRow);
+        const auto span = static_cast<std::size_t>(targetRow);
         const int index = sourceRow - rows.first[span];
         if (index < 0 || index >= rows.taps)
             break;

@@ -23,7 +23,7 @@ namespace platform::detail {
 
 namespace {
 
-constexpr std::size_t ReadChunk = 64 * 1024;
+constexpr std::size_t ReadChunk = std::size_t{ 64 } * 1024;
 // Rows asked of the decoder at a time; it may hand out fewer.
 constexpr int RowBatch = 16;
 // What libjpeg gives rows it has no data for.

@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Testing.h"
 #include "platform/Timer.h"
+#include "platform/detail/Schedule.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -85,6 +86,24 @@ TEST(FormGeometry, AMoveByTheWindowSystemBecomesTheFormsPosition)
     QCoreApplication::processEvents();
     EXPECT_EQ(window.left(), 600);
     EXPECT_EQ(window.top(), 750);
+}
+
+TEST(Timers, KeepToWholeIntervalsFromTheirStart)
+{
+    const struct
+    {
+        std::int64_t tick, now, next;
+    } rows[] = {
+        { 1, 1000, 2 }, // on time
+        { 1, 1003, 2 }, // a few milliseconds late: the next stays at 2000
+        { 3, 3990, 4 }, // late by most of an interval: still due at 4000
+        { 3, 4000, 5 }, // woke exactly when the next was due: that one is let go
+        { 3, 4200, 5 }, // held up past the next: back onto the schedule at 5000
+        { 3, 9999, 10 }, // held up for seconds: the missed ticks are let go
+    };
+    for (const auto &row : rows)
+        EXPECT_EQ(detail::nextTick(row.tick, 1000, row.now), row.next)
+                << row.tick << " at " << row.now;
 }
 
 TEST(Timers, FireOnTheirScheduleAndNeverReenterAHandler)

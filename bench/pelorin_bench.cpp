@@ -243,9 +243,9 @@ int listing(const char *folder)
     return 0;
 }
 
-// Watches the real program through Qt's events: the show's two timers are
-// told apart by their intervals, and a window's paint is timed by handling
-// its update request here, between two clock readings.
+// Watches the real program through Qt's events: the show's two timers'
+// ticks are handled here between two clock readings, and so is a
+// window's paint.
 class ShowProbe : public QObject
 {
 public:
@@ -255,14 +255,12 @@ public:
 
     bool eventFilter(QObject *target, QEvent *event) override
     {
-        if (event->type() == QEvent::Timer) {
-            auto *timer = qobject_cast<QTimer *>(target);
-            if (timer && timer->timerType() == Qt::PreciseTimer) {
-                if (timer->interval() == 50)
-                    return openTick(timer, event);
-                if (timer->interval() == 1000)
-                    return showTick(timer, event);
-            }
+        if (event->type() == QEvent::Timer && program.showWindowLoaded()) {
+            const frmShow &show = program.showWindow();
+            if (target == platform::testing::timerObjectOf(show.tmrOpen))
+                return openTick(target, event);
+            if (target == platform::testing::timerObjectOf(show.tmrShow))
+                return showTick(target, event);
         }
         if (event->type() == QEvent::Paint && program.showWindowLoaded()
             && target == platform::testing::widgetOf(program.showWindow().imgShow)

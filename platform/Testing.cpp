@@ -95,6 +95,11 @@ QWidget *widgetOf(const Control &control)
     return detail::Access::widget(control);
 }
 
+QObject *timerObjectOf(const Timer &timer)
+{
+    return detail::Access::timer(timer);
+}
+
 QWidget *windowOf(const Form &form)
 {
     return detail::Access::window(form);

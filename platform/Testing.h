@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+class QObject;
 class QWidget;
 
 namespace platform {
 class Control;
 class Form;
 class Picture;
+class Timer;
 } // namespace platform
 
 namespace platform::testing {
@@ -112,5 +114,7 @@ Picture pictureOfSize(int width, int height);
 
 QWidget *widgetOf(const Control &control);
 QWidget *windowOf(const Form &form);
+// The object a timer's ticks arrive at, for probes that watch the events.
+QObject *timerObjectOf(const Timer &timer);
 
 } // namespace platform::testing

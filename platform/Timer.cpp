@@ -79,6 +79,11 @@ void Timer::update()
     }
 }
 
+QObject *Timer::qtimer() const
+{
+    return &d->timer;
+}
+
 void Timer::onTimer(std::function<void()> handler)
 {
     d->handler = std::move(handler);

@@ -5,7 +5,13 @@
 #include <functional>
 #include <memory>
 
+class QObject;
+
 namespace platform {
+
+namespace detail {
+struct Access;
+}
 
 // Fires its handler every interval while enabled, on the user-interface
 // thread, at whole intervals from when it was enabled: neither the
@@ -29,6 +35,8 @@ public:
     void onTimer(std::function<void()> handler);
 
 private:
+    friend struct detail::Access;
+    QObject *qtimer() const;
     void update();
 
     struct Private;

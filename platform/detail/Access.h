@@ -5,6 +5,7 @@
 #include "platform/Container.h"
 #include "platform/Control.h"
 #include "platform/Form.h"
+#include "platform/Timer.h"
 
 namespace platform::detail {
 
@@ -15,6 +16,7 @@ struct Access
     static QWidget *childArea(const Container &container) { return container.childArea(); }
     static QWidget *widget(const Control &control) { return control.qwidget; }
     static QWidget *window(const Form &form) { return form.window; }
+    static QObject *timer(const Timer &timer) { return timer.qtimer(); }
     static IdlePointer *idlePointer(const Form &form) { return form.idlePointer; }
 };
 

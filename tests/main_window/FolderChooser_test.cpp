@@ -1,5 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/ProgramFixture.h"
 
 #include "platform/MsgBox.h"
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 using namespace platform;
+using testsupport::AsOrdinaryUser;
 using testsupport::ProgramFixture;
 
 namespace {
@@ -132,12 +134,17 @@ TEST_F(FolderChooser, AFolderGoneMeanwhileLeavesTheListsWhereTheyWere)
 
 TEST_F(FolderChooser, AFolderThatCannotBeReadLeavesTheListsWhereTheyWere)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root reads every folder";
     const std::string locked = trip + "/locked";
     ASSERT_EQ(::mkdir(locked.c_str(), 0), 0);
-    main().Dir1.setPath(day1);
-    main().Dir1.setPath(locked);
+    // The ordinary user must still reach the readable folders.
+    ASSERT_EQ(::chmod(pictures.path().c_str(), 0755), 0);
+    {
+        const AsOrdinaryUser user;
+        if (!AsOrdinaryUser::locksOut())
+            GTEST_SKIP() << "running as root and cannot act as another user";
+        main().Dir1.setPath(day1);
+        main().Dir1.setPath(locked);
+    }
     EXPECT_EQ(messages(), std::vector<std::string>{ InvalidFolder });
     EXPECT_EQ(main().Dir1.path(), day1);
     EXPECT_EQ(main().File1.path(), day1);

@@ -7,6 +7,7 @@
 #include "platform/detail/PictureData.h"
 #include "platform/detail/ScreenSize.h"
 
+#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/ProgramFixture.h"
 
 #include <QFile>
@@ -98,6 +99,17 @@ TEST(HostilePictures, EachMeetsItsFate)
             }
         }
     }
+}
+
+TEST(HostilePictures, AFileTheUserMayNotReadIsRefused)
+{
+    const Corpus &corpus = Corpus::get();
+    ASSERT_EQ(::chmod(corpus.path().c_str(), 0755), 0);
+    const testsupport::AsOrdinaryUser user;
+    if (!testsupport::AsOrdinaryUser::locksOut())
+        GTEST_SKIP() << "running as root and cannot act as another user";
+    EXPECT_THROW(LoadPicture(corpus.file("unreadable.jpg")), RuntimeError);
+    EXPECT_EQ(LoadPicture(corpus.file("ok.jpg")).width(), 800 * HimetricPerPixel);
 }
 
 TEST(HostilePictures, AHugeClaimCostsNoMoreThanTheScreen)

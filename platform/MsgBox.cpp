@@ -4,6 +4,7 @@
 
 #include "platform/Application.h"
 #include "platform/detail/MsgBoxHook.h"
+#include "platform/detail/Text.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -32,9 +33,8 @@ int MsgBox(std::string_view prompt, int style, std::string_view title)
         return detail::hook(prompt, style, shownTitle);
 
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(
-            QString::fromUtf8(shownTitle.data(), static_cast<qsizetype>(shownTitle.size())));
-    box.setText(QString::fromUtf8(prompt.data(), static_cast<qsizetype>(prompt.size())));
+    box.setWindowTitle(detail::toQString(shownTitle));
+    box.setText(detail::toQString(prompt));
     box.setIcon((style & 0x70) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.setWindowModality(Qt::ApplicationModal);

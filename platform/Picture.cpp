@@ -6,14 +6,8 @@
 #include "platform/detail/PictureCache.h"
 #include "platform/detail/PictureData.h"
 #include "platform/detail/PictureDecoder.h"
+#include "platform/detail/PictureFile.h"
 #include "platform/detail/ScreenSize.h"
-#include "platform/detail/Text.h"
-
-#include <QFile>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace platform {
 
@@ -27,37 +21,6 @@ QSize decodeSize(QSize stored, bool transposed, QSize screen)
 }
 
 } // namespace detail
-
-namespace {
-
-// Opens without blocking, so a pipe or device named like a picture cannot
-// hang the program, and refuses anything but a regular file.
-int openRegularFile(const QByteArray &path, struct stat &status)
-{
-    const int descriptor = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor < 0)
-        raise(ErrorNumber::FileNotFound);
-    if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(descriptor);
-        raise(ErrorNumber::InvalidPicture);
-    }
-    return descriptor;
-}
-
-class Descriptor
-{
-public:
-    explicit Descriptor(int value) : value(value) { }
-    ~Descriptor() { ::close(value); }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return value; }
-
-private:
-    int value;
-};
-
-} // namespace
 
 Picture::Picture() = default;
 Picture::~Picture() = default;
@@ -87,14 +50,16 @@ Picture LoadPicture(std::string_view path)
 {
     if (path.empty())
         raise(ErrorNumber::FileNotFound);
-    const std::string name(path);
-    struct stat status = {};
-    const Descriptor file(openRegularFile(QFile::encodeName(detail::toQString(path)), status));
+    const detail::PictureFile file(path);
+    if (file.status() == detail::PictureFile::Status::Missing)
+        raise(ErrorNumber::FileNotFound);
+    if (file.status() != detail::PictureFile::Status::Open)
+        raise(ErrorNumber::InvalidPicture);
     const QSize screen = detail::screenDevicePixels();
     if (auto ahead
-        = detail::PictureCache::instance().find(name, detail::identityOf(status), screen))
+        = detail::PictureCache::instance().find(std::string(path), file.identity(), screen))
         return detail::PictureData::make(std::move(ahead));
-    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file.get(), screen);
+    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file.descriptor(), screen);
     if (!data)
         raise(ErrorNumber::InvalidPicture);
     return detail::PictureData::make(std::move(data));

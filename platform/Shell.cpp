@@ -42,9 +42,7 @@ Long ShellExecuteA(std::uintptr_t hwnd, std::string_view operation, std::string_
                               std::string(parameters), std::string(directory), showCommand });
     // "open" is the only operation the desktop's opener knows; an address or
     // a path is handed to it as it stands.
-    if (QString::fromUtf8(operation.data(), static_cast<qsizetype>(operation.size()))
-                .compare(QLatin1String("open"), Qt::CaseInsensitive)
-        != 0)
+    if (detail::toQString(operation).compare(QLatin1String("open"), Qt::CaseInsensitive) != 0)
         return NotOpened;
     const QUrl url = QUrl::fromUserInput(detail::toQString(file));
     if (!url.isValid())

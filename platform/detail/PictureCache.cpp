@@ -9,9 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
-#include <fcntl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform::detail {
@@ -26,17 +24,6 @@ void stopWorker()
 }
 
 } // namespace
-
-FileIdentity identityOf(const struct stat &status)
-{
-    FileIdentity identity;
-    identity.device = static_cast<std::uint64_t>(status.st_dev);
-    identity.inode = static_cast<std::uint64_t>(status.st_ino);
-    identity.size = static_cast<std::int64_t>(status.st_size);
-    identity.modifiedSeconds = static_cast<std::int64_t>(status.st_mtim.tv_sec);
-    identity.modifiedNanoseconds = static_cast<std::int64_t>(status.st_mtim.tv_nsec);
-    return identity;
-}
 
 struct PictureCache::Entry
 {
@@ -220,22 +207,15 @@ void PictureCache::work()
 void PictureCache::decode(Entry &entry)
 {
     std::shared_ptr<const PictureData> picture;
-    FileIdentity identity;
-    const int descriptor = ::open(entry.path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (descriptor >= 0) {
-        struct stat status = {};
-        if (::fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
-            identity = identityOf(status);
-            picture = decodePicture(descriptor, entry.screen, entry.likely, &entry.cancelled);
-        }
-        ::close(descriptor);
-    }
+    const PictureFile file(entry.path);
+    if (file.status() == PictureFile::Status::Open)
+        picture = decodePicture(file.descriptor(), entry.screen, entry.likely, &entry.cancelled);
     std::lock_guard lock(mutex);
     const bool wanted = std::any_of(entries.begin(), entries.end(),
                                     [&](const auto &held) { return held.get() == &entry; });
     if (!wanted)
         return; // dropped meanwhile: the picture goes with this function
-    entry.identity = identity;
+    entry.identity = file.identity();
     entry.picture = std::move(picture);
     entry.state = entry.picture ? Entry::State::Ready : Entry::State::Failed;
     if (entry.picture)

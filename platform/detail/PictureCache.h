@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/detail/PictureData.h"
+#include "platform/detail/PictureFile.h"
 
 #include <QSize>
 
@@ -14,22 +15,7 @@
 #include <string>
 #include <thread>
 
-struct stat;
-
 namespace platform::detail {
-
-// What tells one version of a file from another without reading it: a
-// file replaced, rewritten or touched no longer matches.
-struct FileIdentity
-{
-    std::uint64_t device = 0;
-    std::uint64_t inode = 0;
-    std::int64_t size = 0;
-    std::int64_t modifiedSeconds = 0;
-    std::int64_t modifiedNanoseconds = 0;
-    bool operator==(const FileIdentity &) const = default;
-};
-FileIdentity identityOf(const struct stat &status);
 
 // Pictures decoded ahead of their turn, so that a show's change costs no
 // decoding when it comes.

@@ -27,17 +27,6 @@ protected:
 
     QWidget *window() { return platform::testing::windowOf(show()); }
     QWidget *image() { return platform::testing::widgetOf(show().imgShow); }
-
-    void expectStopped()
-    {
-        EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
-        EXPECT_TRUE(main().txtChange.enabled());
-        EXPECT_FALSE(show().visible());
-        EXPECT_FALSE(show().tmrOpen.enabled());
-        EXPECT_FALSE(show().tmrShow.enabled());
-        EXPECT_EQ(show().width(), 100);
-        EXPECT_EQ(show().height(), 100);
-    }
 };
 
 using EscKey = RunningShow;

@@ -15,5 +15,6 @@ int main(int, char *argv[])
     platform::Application application(argv[0]);
     Program program;
     program.start();
+    platform::Application::onSessionEnd([&program] { program.sessionEnded(); });
     return application.exec();
 }

@@ -21,9 +21,12 @@
 #include "show_window/frmShow.h"
 
 #include "platform/Application.h"
-#include "platform/Testing.h"
+#include "platform/detail/Access.h"
 #include "platform/detail/PictureData.h"
 #include "platform/detail/PictureDecoder.h"
+#include "platform/detail/PictureFile.h"
+#include "platform/qt/Timer.h"
+#include "platform/qt/Widgets.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -203,13 +206,12 @@ const QSize Screen(1920, 1080);
 
 int decode(const char *path)
 {
-    const int descriptor = ::open(path, O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
+    const platform::detail::PictureFile file(path);
+    if (file.status() != platform::detail::PictureFile::Status::Open)
         return 1;
     const auto start = Clock::now();
-    const auto picture = platform::detail::decodePicture(descriptor, Screen);
+    const auto picture = platform::detail::decodePicture(file, { Screen.width(), Screen.height() });
     const double ms = msSince(start);
-    ::close(descriptor);
     if (!picture)
         return 1;
     std::printf("decode_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
@@ -243,6 +245,23 @@ int listing(const char *folder)
     return 0;
 }
 
+// The Qt objects behind the program's timers and windows, whose events
+// the probe watches.
+QObject *timerObject(const platform::Timer &timer)
+{
+    return static_cast<platform::qt::Timer &>(platform::detail::Access::peer(timer)).object();
+}
+
+QWidget *widgetOf(const platform::Control &control)
+{
+    return platform::qt::widgetOf(platform::detail::Access::peer(control));
+}
+
+QWidget *windowOf(const platform::Form &form)
+{
+    return dynamic_cast<platform::qt::HasWidget &>(platform::detail::Access::peer(form)).widget();
+}
+
 // Watches the real program through Qt's events: the show's two timers'
 // ticks are handled here between two clock readings, and so is a
 // window's paint.
@@ -257,21 +276,20 @@ public:
     {
         if (event->type() == QEvent::Timer && program.showWindowLoaded()) {
             const frmShow &show = program.showWindow();
-            if (target == platform::testing::timerObjectOf(show.tmrOpen))
+            if (target == timerObject(show.tmrOpen))
                 return openTick(target, event);
-            if (target == platform::testing::timerObjectOf(show.tmrShow))
+            if (target == timerObject(show.tmrShow))
                 return showTick(target, event);
         }
         if (event->type() == QEvent::Paint && program.showWindowLoaded()
-            && target == platform::testing::widgetOf(program.showWindow().imgShow)
-            && pendingOpening >= 0) {
+            && target == widgetOf(program.showWindow().imgShow) && pendingOpening >= 0) {
             const auto start = Clock::now();
             static_cast<QObject *>(target)->event(event);
             openingPictureDraws.push_back(msSince(start));
             return true;
         }
         if (event->type() == QEvent::UpdateRequest && program.showWindowLoaded()
-            && target == platform::testing::windowOf(program.showWindow()))
+            && target == windowOf(program.showWindow()))
             return paint(target, event);
         return false;
     }

@@ -8,6 +8,7 @@
 #include "show_window/frmShow.h"
 
 #include "platform/MsgBox.h"
+#include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
@@ -252,8 +253,8 @@ bool Form1::loadFirstPicture(frmShow &show)
 {
     for (;;) {
         try {
-            show.imgShow.setPicture(platform::LoadPicture(File1.path() + platform::PathSeparator
-                                                          + File1.fileName()));
+            show.imgShow.setPicture(
+                    platform::LoadPicture(platform::joinPath(File1.path(), File1.fileName())));
             return true;
         } catch (const platform::RuntimeError &) { }
         const Integer next = platform::increment(File1.listIndex());
@@ -263,9 +264,12 @@ bool Form1::loadFirstPicture(frmShow &show)
     }
 }
 
-// Lasts only until the first opening tick stretches the image over the
-// window; what stays is the orientation, which decides whether the first
-// advance re-centres the image.
+// Not a mistake to mend: this fit multiplies where the advance divides, and
+// centres by half the picture's own size in HIMETRIC against half the
+// window's in twips. It has always been so, and it cannot be seen: the
+// first opening tick stretches the image over the whole window before
+// anything is drawn. What lasts is the orientation, which decides whether
+// the first advance re-centres the image.
 void Form1::firstFit(frmShow &show)
 {
     const Long pictureWidth = show.imgShow.picture().width();

@@ -3,13 +3,15 @@
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
 namespace platform {
 
 // The program's identity, as its windows, message boxes and metadata show it.
+// The application title is "Project1", not "Pelorin", and stays so: it is
+// the title the program's messages have always carried, and the version
+// record's product name.
 inline constexpr const char *ApplicationTitle = "Project1";
 inline constexpr const char *ExecutableName = "Pelorin";
 inline constexpr const char *ApplicationVersion = "1.00";
@@ -35,9 +37,8 @@ public:
     // Runs after the current event has been handled.
     static void post(std::function<void()> work);
 
-private:
-    struct Private;
-    std::unique_ptr<Private> d;
+    // The desktop session ends: the handler runs as an event of its own.
+    static void onSessionEnd(std::function<void()> handler);
 };
 
 } // namespace platform

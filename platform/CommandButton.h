@@ -16,11 +16,15 @@ class CommandButton : public Control
 public:
     explicit CommandButton(Container &parent);
 
-    std::string caption() const;
-    void setCaption(std::string_view text);
+    std::string caption() const { return text; }
+    void setCaption(std::string_view caption);
     void onClick(std::function<void()> handler);
 
 private:
+    void clicked() override;
+
+    backend::ButtonPeer *peer;
+    std::string text;
     std::function<void()> clickHandler;
 };
 

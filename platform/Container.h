@@ -2,10 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-class QWidget;
-
 namespace platform {
 
+namespace backend {
+class ContainerPeer;
+}
 namespace detail {
 struct Access;
 }
@@ -24,7 +25,7 @@ protected:
 
 private:
     friend struct detail::Access;
-    virtual QWidget *childArea() const = 0;
+    virtual backend::ContainerPeer &containerPeer() const = 0;
 };
 
 } // namespace platform

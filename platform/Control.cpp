@@ -4,22 +4,14 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/detail/Access.h"
-#include "platform/detail/Pixels.h"
-#include "platform/detail/Text.h"
-
-#include <QWidget>
 
 namespace platform {
 
-Control::Control(Container &parent, QWidget *widget) : qwidget(widget)
-{
-    qwidget->setParent(detail::Access::childArea(parent));
-    pushGeometry();
-}
+Control::~Control() = default;
 
-Control::~Control()
+backend::ContainerPeer &Control::peerOf(Container &container)
 {
-    delete qwidget;
+    return detail::Access::containerPeer(container);
 }
 
 void Control::setLeft(Single value)
@@ -63,59 +55,42 @@ void Control::move(Single left, Single top, Single width, Single height)
 
 void Control::pushGeometry()
 {
-    // Edges are rounded, not sizes, so controls that meet in twips meet in
-    // pixels too.
-    const int x = detail::toPixels(geometryLeft);
-    const int y = detail::toPixels(geometryTop);
-    const int right = detail::toPixels(geometryLeft + geometryWidth);
-    const int bottom = detail::toPixels(geometryTop + geometryHeight);
-    qwidget->setGeometry(x, y, std::max(0, right - x), std::max(0, bottom - y));
-}
-
-bool Control::enabled() const
-{
-    return !qwidget->testAttribute(Qt::WA_ForceDisabled);
+    if (controlPeer)
+        controlPeer->setGeometry(
+                detail::toPixelRect(geometryLeft, geometryTop, geometryWidth, geometryHeight));
 }
 
 void Control::setEnabled(bool value)
 {
-    qwidget->setEnabled(value);
-}
-
-bool Control::visible() const
-{
-    return !hidden;
+    isEnabled = value;
+    controlPeer->setEnabled(value);
 }
 
 void Control::setVisible(bool value)
 {
-    hidden = !value;
-    qwidget->setVisible(value);
-}
-
-std::string Control::toolTipText() const
-{
-    return qwidget->toolTip().toStdString();
+    isVisible = value;
+    controlPeer->setVisible(value);
 }
 
 void Control::setToolTipText(std::string_view text)
 {
-    qwidget->setToolTip(detail::toQString(text));
+    toolTip = text;
+    controlPeer->setToolTip(text);
 }
 
 void Control::setFocus()
 {
-    qwidget->setFocus(Qt::OtherFocusReason);
+    controlPeer->setFocus();
 }
 
 bool Control::hasFocus() const
 {
-    return qwidget->hasFocus();
+    return controlPeer->hasFocus();
 }
 
 void Control::bringToFront()
 {
-    qwidget->raise();
+    controlPeer->bringToFront();
 }
 
 } // namespace platform

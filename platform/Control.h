@@ -4,17 +4,17 @@
 
 #include "platform/Container.h"
 #include "platform/Single.h"
+#include "platform/backend/Windows.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
-
-class QWidget;
 
 namespace platform {
 
 // A control with its geometry held in twips: a value set reads back exactly
-// as set, and the widget gets the nearest whole pixels.
-class Control
+// as set, and the toolkit gets the nearest whole pixels.
+class Control : private backend::ControlEvents
 {
 public:
     virtual ~Control();
@@ -32,11 +32,11 @@ public:
     void setHeight(Single value);
     void move(Single left, Single top, Single width, Single height);
 
-    bool enabled() const;
+    bool enabled() const { return isEnabled; }
     void setEnabled(bool value);
-    bool visible() const;
+    bool visible() const { return isVisible; }
     void setVisible(bool value);
-    std::string toolTipText() const;
+    std::string toolTipText() const { return toolTip; }
     void setToolTipText(std::string_view text);
 
     void setFocus();
@@ -45,16 +45,28 @@ public:
     void bringToFront();
 
 protected:
-    // Takes the widget over and places it in the container.
-    Control(Container &parent, QWidget *widget);
-    QWidget *widget() const { return qwidget; }
+    Control() = default;
+    // Takes over the control's peer, made by the derived class with this
+    // control's events, and places it.
+    template<typename Peer>
+    Peer *attach(std::unique_ptr<Peer> made)
+    {
+        Peer *typed = made.get();
+        controlPeer = std::move(made);
+        pushGeometry();
+        return typed;
+    }
+    backend::ControlEvents &events() { return *this; }
+    static backend::ContainerPeer &peerOf(Container &container);
 
 private:
     friend struct detail::Access;
     void pushGeometry();
 
-    QWidget *qwidget;
-    bool hidden = false;
+    std::unique_ptr<backend::ControlPeer> controlPeer;
+    bool isEnabled = true;
+    bool isVisible = true;
+    std::string toolTip;
     Single geometryLeft;
     Single geometryTop;
     Single geometryWidth;

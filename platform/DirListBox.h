@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -18,7 +19,7 @@ class DirListBox : public Control
 public:
     explicit DirListBox(Container &parent);
 
-    std::string path() const;
+    std::string path() const { return folder; }
     // Accepts a folder or a drive list's text; Path not found for one that
     // does not exist. A folder that cannot be read is shown with no
     // subfolders.
@@ -26,9 +27,13 @@ public:
     void onChange(std::function<void()> handler);
 
 private:
+    void entryActivated(int index) override;
     void show(const std::string &path);
 
+    backend::FolderListPeer *peer;
     std::string folder;
+    // The folder each entry opens.
+    std::vector<std::string> targets;
     std::function<void()> changeHandler;
 };
 

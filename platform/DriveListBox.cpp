@@ -4,107 +4,100 @@
 
 #include "platform/RuntimeError.h"
 #include "platform/detail/Dispatch.h"
-#include "platform/detail/FolderListing.h"
-#include "platform/detail/Text.h"
-#include "platform/detail/Volumes.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QStyle>
+#include <optional>
 
 namespace platform {
 
 namespace {
 
-// Refreshes the volumes each time the list drops down, so a stick plugged
-// in meanwhile is there.
-class DriveCombo : public QComboBox
+// The volume whose root is the longest leading part of the folder.
+int volumeOf(const std::vector<backend::Volume> &volumes, const std::string &folder)
 {
-public:
-    std::function<void()> beforePopup;
-
-protected:
-    void showPopup() override
-    {
-        if (beforePopup)
-            beforePopup();
-        QComboBox::showPopup();
+    int best = 0;
+    std::size_t bestLength = 0;
+    bool found = false;
+    for (std::size_t i = 0; i < volumes.size(); ++i) {
+        const std::string &root = volumes[i].root;
+        if (backend::isOnVolume(folder, root) && (!found || root.size() > bestLength)) {
+            best = static_cast<int>(i);
+            bestLength = root.size();
+            found = true;
+        }
     }
-};
-
-DriveCombo *combo(QWidget *widget)
-{
-    return static_cast<DriveCombo *>(widget);
+    return best;
 }
-
-constexpr int RootRole = Qt::UserRole + 1;
 
 } // namespace
 
-DriveListBox::DriveListBox(Container &parent) : Control(parent, new DriveCombo)
+DriveListBox::DriveListBox(Container &parent)
+    : peer(attach(backend::createDriveList(peerOf(parent), events())))
 {
-    DriveCombo *box = combo(widget());
-    box->beforePopup = [this] { refresh(); };
-    QObject::connect(box, &QComboBox::activated, box, [this](int index) {
-        if (index != chosen)
-            choose(index, true);
-    });
     refresh();
-    const QList<detail::Volume> list = detail::volumes();
-    choose(static_cast<int>(detail::volumeOf(list, QDir::currentPath())), false);
+    choose(volumeOf(shown, backend::currentFolder()), false);
 }
 
+// Read afresh each time the list drops down, so a stick plugged in
+// meanwhile is there.
 void DriveListBox::refresh()
 {
-    DriveCombo *box = combo(widget());
-    const QString current = chosen >= 0 ? box->itemData(chosen, RootRole).toString() : QString();
-    const QSignalBlocker blocker(box);
-    box->clear();
-    const QIcon icon = box->style()->standardIcon(QStyle::SP_DriveHDIcon);
-    for (const detail::Volume &volume : detail::volumes()) {
-        box->addItem(icon, volume.text());
-        box->setItemData(box->count() - 1, volume.root, RootRole);
+    std::optional<backend::Volume> current;
+    if (chosen >= 0)
+        current = shown[static_cast<std::size_t>(chosen)];
+    shown = backend::volumes();
+    chosen = -1;
+    if (current) {
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            if (shown[i].root == current->root)
+                chosen = static_cast<int>(i);
+        }
+        if (chosen < 0) {
+            // The chosen volume went away; it stays shown until another is
+            // chosen.
+            shown.push_back(*current);
+            chosen = static_cast<int>(shown.size()) - 1;
+        }
     }
-    chosen = current.isEmpty() ? -1 : box->findData(current, RootRole);
-    if (chosen < 0 && !current.isEmpty()) {
-        // The chosen volume went away; it stays shown until another is chosen.
-        box->addItem(icon, current);
-        box->setItemData(box->count() - 1, current, RootRole);
-        chosen = box->count() - 1;
-    }
-    box->setCurrentIndex(chosen);
+    std::vector<std::string> texts;
+    for (const backend::Volume &volume : shown)
+        texts.push_back(volume.text);
+    peer->setEntries(texts);
+    peer->setSelected(chosen);
 }
 
 void DriveListBox::choose(int index, bool notify)
 {
     chosen = index;
-    {
-        const QSignalBlocker blocker(widget());
-        combo(widget())->setCurrentIndex(index);
-    }
+    peer->setSelected(index);
     if (notify)
         detail::raiseEvent(changeHandler);
 }
 
 std::string DriveListBox::drive() const
 {
-    return chosen < 0 ? std::string() : detail::toStdString(combo(widget())->itemText(chosen));
+    return chosen < 0 ? std::string() : shown[static_cast<std::size_t>(chosen)].text;
 }
 
 void DriveListBox::setDrive(std::string_view text)
 {
-    const QString folder
-            = detail::absoluteFolder(detail::folderOfDriveText(detail::toQString(text)));
-    if (!QFileInfo(folder).isDir())
+    const std::string folder = backend::absoluteFolder(backend::folderOfDriveText(text));
+    if (!backend::isFolder(folder))
         raise(ErrorNumber::PathNotFound);
     refresh();
-    DriveCombo *box = combo(widget());
-    QList<detail::Volume> list;
-    for (int i = 0; i < box->count(); ++i)
-        list.append({ box->itemData(i, RootRole).toString(), QString() });
-    const int index = static_cast<int>(detail::volumeOf(list, folder));
+    const int index = volumeOf(shown, folder);
     if (index != chosen)
         choose(index, true);
+}
+
+void DriveListBox::entrySelected(int index)
+{
+    if (index >= 0 && static_cast<std::size_t>(index) < shown.size() && index != chosen)
+        choose(index, true);
+}
+
+void DriveListBox::aboutToDropDown()
+{
+    refresh();
 }
 
 void DriveListBox::onChange(std::function<void()> handler)

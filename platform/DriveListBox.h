@@ -3,10 +3,12 @@
 #pragma once
 
 #include "platform/Control.h"
+#include "platform/backend/Files.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -24,11 +26,15 @@ public:
     void onChange(std::function<void()> handler);
 
 private:
+    void entrySelected(int index) override;
+    void aboutToDropDown() override;
     void refresh();
     void choose(int index, bool notify);
 
-    std::function<void()> changeHandler;
+    backend::DriveListPeer *peer;
+    std::vector<backend::Volume> shown;
     int chosen = -1;
+    std::function<void()> changeHandler;
 };
 
 } // namespace platform

@@ -2,78 +2,39 @@
 // SPDX-License-Identifier: MIT
 #include "platform/FileListBox.h"
 
+#include "platform/Paths.h"
 #include "platform/RuntimeError.h"
-#include "platform/detail/FolderListing.h"
-#include "platform/detail/PictureCache.h"
-#include "platform/detail/Text.h"
-
-#include <QDir>
-#include <QFileInfo>
-#include <QListWidget>
+#include "platform/backend/Files.h"
+#include "platform/detail/DecodeAhead.h"
+#include "platform/detail/FileRules.h"
 
 namespace platform {
 
 namespace {
 
-QListWidget *listWidget(QWidget *widget)
+bool blank(std::string_view text)
 {
-    return static_cast<QListWidget *>(widget);
-}
-
-QListWidget *makeList()
-{
-    auto *list = new QListWidget;
-    list->setUniformItemSizes(true);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    return list;
-}
-
-// The folder a path names, or the error that keeps the list where it is.
-QString openableFolder(const QString &path)
-{
-    if (path.trimmed().isEmpty())
-        raise(ErrorNumber::PathNotFound);
-    QString folder = detail::absoluteFolder(path);
-    const QFileInfo info(folder);
-    if (!info.exists() || !info.isDir())
-        raise(ErrorNumber::PathNotFound);
-    if (!info.isReadable() || !info.isExecutable())
-        raise(ErrorNumber::PathFileAccessError);
-    return folder;
+    return text.find_first_not_of(" \t") == std::string_view::npos;
 }
 
 } // namespace
 
-FileListBox::FileListBox(Container &parent) : Control(parent, makeList())
+FileListBox::FileListBox(Container &parent)
+    : peer(attach(backend::createFileList(peerOf(parent), events())))
 {
-    // The index follows what the user selects, not the view's current row,
-    // which moves to the first entry on its own when the list takes focus.
-    QListWidget *list = listWidget(widget());
-    QObject::connect(list, &QListWidget::itemSelectionChanged, list, [this, list] {
-        const QList<QListWidgetItem *> items = list->selectedItems();
-        selected = items.isEmpty() ? Integer(-1) : static_cast<Integer>(list->row(items.first()));
-    });
-    reload(detail::toStdString(QDir::currentPath()));
+    reload(backend::currentFolder());
 }
 
 FileListBox::~FileListBox()
 {
-    detail::PictureCache::instance().forget(this);
-}
-
-std::string FileListBox::path() const
-{
-    return folder;
+    detail::DecodeAhead::instance().playListGone(this);
 }
 
 void FileListBox::setPath(std::string_view path)
 {
-    reload(detail::toStdString(openableFolder(detail::toQString(path))));
-}
-
-std::string FileListBox::pattern() const
-{
-    return wildcardPattern;
+    if (blank(path))
+        raise(ErrorNumber::PathNotFound);
+    reload(backend::absoluteFolder(path));
 }
 
 void FileListBox::setPattern(std::string_view pattern)
@@ -82,71 +43,66 @@ void FileListBox::setPattern(std::string_view pattern)
     reload(folder);
 }
 
+// A folder that cannot be listed raises before anything changes.
 void FileListBox::reload(const std::string &path)
 {
-    const QStringList names
-            = detail::listFiles(detail::toQString(path),
-                                detail::wildcards(detail::toQString(wildcardPattern)), IntegerMax);
-    QListWidget *list = listWidget(widget());
-    const QSignalBlocker blocker(list);
-    list->clear();
-    list->addItems(names);
-    list->setCurrentRow(-1);
-    selected = -1;
+    std::vector<backend::DirectoryEntry> entries;
+    switch (backend::listFolder(path, entries)) {
+    case backend::Listing::NotFound:
+        raise(ErrorNumber::PathNotFound);
+    case backend::Listing::NotReadable:
+        raise(ErrorNumber::PathFileAccessError);
+    case backend::Listing::Listed:
+        break;
+    }
+    names = detail::listedFiles(entries, detail::wildcards(wildcardPattern), IntegerMax);
     folder = path;
-}
-
-Integer FileListBox::listCount() const
-{
-    return static_cast<Integer>(listWidget(widget())->count());
-}
-
-Integer FileListBox::listIndex() const
-{
-    return selected;
+    selected = -1;
+    peer->setEntries(names);
+    peer->setSelected(-1);
 }
 
 void FileListBox::setListIndex(Integer index)
 {
     if (index < -1 || index >= listCount())
         raise(ErrorNumber::InvalidPropertyValue);
-    QListWidget *list = listWidget(widget());
-    {
-        const QSignalBlocker blocker(list);
-        list->setCurrentRow(index);
-    }
-    list->viewport()->update();
     selected = index;
-    if (index >= 0)
-        list->scrollToItem(list->item(index));
-    expectNext();
+    peer->setSelected(index);
+    tellDecodeAhead();
 }
 
-// A play list is walked forward and wraps, so the entry after the selected
-// one is the likely next picture: it is decoded ahead while this one shows.
-void FileListBox::expectNext() const
+// The user's selection moves the index; the view's own current row, which
+// moves to the first entry when the list takes the focus, does not.
+void FileListBox::entrySelected(int index)
 {
-    if (selected < 0) {
-        detail::PictureCache::instance().expect(this, {}, {});
-        return;
-    }
-    const Integer next = selected + 1 < listCount() ? Integer(selected + 1) : Integer(0);
-    detail::PictureCache::instance().expect(this, folder + PathSeparator + fileName(),
-                                            folder + PathSeparator + list(next));
+    selected = index >= 0 && index < listCount() ? static_cast<Integer>(index) : Integer(-1);
 }
 
 std::string FileListBox::fileName() const
 {
     if (selected < 0)
         return {};
-    return detail::toStdString(listWidget(widget())->item(selected)->text());
+    return names[static_cast<std::size_t>(selected)];
 }
 
 std::string FileListBox::list(Integer index) const
 {
     if (index < 0 || index >= listCount())
         raise(ErrorNumber::InvalidPropertyValue);
-    return detail::toStdString(listWidget(widget())->item(index)->text());
+    return names[static_cast<std::size_t>(index)];
+}
+
+// A play list is walked forward and wraps, so the entry after the selected
+// one is the likely next picture: it is decoded ahead while this one shows.
+void FileListBox::tellDecodeAhead() const
+{
+    detail::DecodeAhead &ahead = detail::DecodeAhead::instance();
+    if (selected < 0) {
+        ahead.playListMoved(this, {}, {});
+        return;
+    }
+    const Integer next = selected + 1 < listCount() ? Integer(selected + 1) : Integer(0);
+    ahead.playListMoved(this, joinPath(folder, fileName()), joinPath(folder, list(next)));
 }
 
 } // namespace platform

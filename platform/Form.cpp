@@ -5,93 +5,18 @@
 #include "platform/Control.h"
 #include "platform/RuntimeError.h"
 #include "platform/Twips.h"
+#include "platform/backend/Desktop.h"
 #include "platform/detail/Access.h"
 #include "platform/detail/Dispatch.h"
-#include "platform/detail/FontConversion.h"
 #include "platform/detail/IdlePointer.h"
-#include "platform/detail/KeyCode.h"
-#include "platform/detail/Pixels.h"
-#include "platform/detail/ScreenSaver.h"
-#include "platform/detail/Text.h"
-
-#include <QCloseEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWidget>
+#include "platform/detail/LoadHook.h"
 
 #include <algorithm>
-#include <utility>
+#include <vector>
 
 namespace platform {
 
-class FormWidget : public QWidget
-{
-public:
-    FormWidget(Form &form, Qt::WindowFlags flags) : QWidget(nullptr, flags), form(form) { }
-
-protected:
-    void closeEvent(QCloseEvent *event) override
-    {
-        event->accept();
-        form.closed();
-    }
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        if (event->button() == Qt::LeftButton)
-            pressed = true;
-    }
-    void mouseReleaseEvent(QMouseEvent *event) override
-    {
-        // A click is a press and a release of the left button on the window.
-        if (event->button() == Qt::LeftButton && std::exchange(pressed, false)
-            && rect().contains(event->position().toPoint()))
-            form.clicked();
-    }
-    void moveEvent(QMoveEvent *event) override
-    {
-        QWidget::moveEvent(event);
-        form.windowMoved();
-    }
-    void resizeEvent(QResizeEvent *event) override
-    {
-        QWidget::resizeEvent(event);
-        form.windowResized();
-    }
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        // Keys a focused control passed on are not the form's: its KeyDown
-        // is for when the form itself has the focus.
-        const QWidget *focus = focusWidget();
-        if ((focus == nullptr || focus == this) && form.keyPressed(detail::keyCode(*event)))
-            return;
-        QWidget::keyPressEvent(event);
-    }
-    void showEvent(QShowEvent *event) override
-    {
-        QWidget::showEvent(event);
-        form.shown();
-    }
-    void hideEvent(QHideEvent *event) override
-    {
-        QWidget::hideEvent(event);
-        form.hidden();
-    }
-
-private:
-    Form &form;
-    bool pressed = false;
-};
-
 namespace {
-
-Qt::WindowFlags flagsFor(BorderStyle style)
-{
-    if (style == BorderStyle::None)
-        // A tool window has no taskbar button.
-        return Qt::Tool | Qt::FramelessWindowHint;
-    return Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
-}
 
 double horizontalFrame(BorderStyle style)
 {
@@ -107,60 +32,52 @@ double verticalFrame(BorderStyle style)
 
 Form::Form(BorderStyle style, Single clientWidth, Single clientHeight)
     : style(style),
-      window(new FormWidget(*this, flagsFor(style))),
+      peer(backend::createWindow(*this, style)),
       outerWidth(clientWidth + horizontalFrame(style)),
       outerHeight(clientHeight + verticalFrame(style))
 {
-    window->setAttribute(Qt::WA_DeleteOnClose, false);
     pushSize();
 }
 
 Form::~Form()
 {
     screenSaver.reset();
-    delete window;
+    idlePointer.reset();
+    peer.reset();
 }
 
 void Form::show()
 {
-    window->show();
-    window->raise();
-    window->activateWindow();
-    if (window->focusWidget())
-        return;
-    // The first control of the tab order that can take the focus gets it.
-    for (QWidget *widget = window->nextInFocusChain(); widget != window;
-         widget = widget->nextInFocusChain()) {
-        if ((widget->focusPolicy() & Qt::TabFocus) && widget->isEnabled()
-            && widget->isVisibleTo(window)) {
-            widget->setFocus(Qt::TabFocusReason);
-            break;
-        }
-    }
+    peer->show();
 }
 
 void Form::hide()
 {
-    window->hide();
+    peer->hide();
+}
+
+void Form::close()
+{
+    peer->close();
 }
 
 bool Form::visible() const
 {
-    return window->isVisible();
+    return peer->visible();
 }
 
 Single Form::left() const
 {
     if (positionLeft)
         return *positionLeft;
-    return detail::toTwips(window->pos().x());
+    return detail::toTwips(peer->position().x);
 }
 
 Single Form::top() const
 {
     if (positionTop)
         return *positionTop;
-    return detail::toTwips(window->pos().y());
+    return detail::toTwips(peer->position().y);
 }
 
 void Form::setWidth(Single value)
@@ -195,84 +112,99 @@ void Form::setTop(Single value)
     pushPosition();
 }
 
-void Form::pushSize()
+detail::PixelSize Form::expectedClientSize() const
 {
     const Single clientWidth = outerWidth - horizontalFrame(style);
     const Single clientHeight = outerHeight - verticalFrame(style);
-    const QSize size(std::max(1, detail::toPixels(clientWidth)),
-                     std::max(1, detail::toPixels(clientHeight)));
-    if (style == BorderStyle::None)
-        window->resize(size);
-    else
-        window->setFixedSize(size);
+    return { std::max(1, detail::toPixels(clientWidth)),
+             std::max(1, detail::toPixels(clientHeight)) };
+}
+
+void Form::pushSize()
+{
+    peer->setClientSize(expectedClientSize());
 }
 
 void Form::pushPosition()
 {
-    window->move(detail::toPixels(*positionLeft), detail::toPixels(*positionTop));
+    peer->setPosition({ detail::toPixels(*positionLeft), detail::toPixels(*positionTop) });
 }
 
-void Form::windowMoved()
+// Only a move the window system made on its own changes the model: the
+// echo of the program's own placement lands on the rounded value.
+void Form::moved()
 {
     if (idlePointer)
         idlePointer->geometryChanged();
-    // Only a move the window system made on its own changes the model: the
-    // echo of the program's own placement lands on the rounded value.
     if (!positionLeft || !positionTop)
         return;
-    const QPoint pixels = window->pos();
-    if (pixels.x() != detail::toPixels(*positionLeft))
-        positionLeft = detail::toTwips(pixels.x());
-    if (pixels.y() != detail::toPixels(*positionTop))
-        positionTop = detail::toTwips(pixels.y());
+    const detail::PixelPoint pixels = peer->position();
+    if (pixels.x != detail::toPixels(*positionLeft))
+        positionLeft = detail::toTwips(pixels.x);
+    if (pixels.y != detail::toPixels(*positionTop))
+        positionTop = detail::toTwips(pixels.y);
 }
 
-void Form::windowResized()
+void Form::resized()
 {
     if (idlePointer)
         idlePointer->geometryChanged();
-    const QSize pixels = window->size();
-    const Single clientWidth = outerWidth - horizontalFrame(style);
-    const Single clientHeight = outerHeight - verticalFrame(style);
-    if (pixels.width() != std::max(1, detail::toPixels(clientWidth)))
-        outerWidth = detail::toTwips(pixels.width()) + horizontalFrame(style);
-    if (pixels.height() != std::max(1, detail::toPixels(clientHeight)))
-        outerHeight = detail::toTwips(pixels.height()) + verticalFrame(style);
-}
-
-std::string Form::caption() const
-{
-    return detail::toStdString(window->windowTitle());
+    const detail::PixelSize pixels = peer->clientSize();
+    const detail::PixelSize expected = expectedClientSize();
+    if (pixels.width != expected.width)
+        outerWidth = detail::toTwips(pixels.width) + horizontalFrame(style);
+    if (pixels.height != expected.height)
+        outerHeight = detail::toTwips(pixels.height) + verticalFrame(style);
 }
 
 void Form::setCaption(std::string_view text)
 {
-    window->setWindowTitle(detail::toQString(text));
+    title = text;
+    peer->setCaption(text);
 }
 
 void Form::setFont(const Font &font)
 {
-    window->setFont(detail::toQFont(font));
+    peer->setFont(font);
 }
 
 void Form::setTabOrder(std::initializer_list<Control *> controls)
 {
-    QWidget *previous = nullptr;
-    for (Control *control : controls) {
-        QWidget *widget = detail::Access::widget(*control);
-        if (previous)
-            QWidget::setTabOrder(previous, widget);
-        previous = widget;
-    }
+    std::vector<backend::ControlPeer *> peers;
+    for (Control *control : controls)
+        peers.push_back(&detail::Access::peer(*control));
+    peer->setTabOrder(peers);
 }
 
 std::uintptr_t Form::hWnd() const
 {
-    return static_cast<std::uintptr_t>(window->winId());
+    return peer->nativeHandle();
 }
+
+namespace detail {
+
+namespace {
+LoadHook loadHook;
+}
+
+LoadHook setLoadHook(LoadHook hook)
+{
+    LoadHook previous = std::move(loadHook);
+    loadHook = std::move(hook);
+    return previous;
+}
+
+void formLoading(const Form &form)
+{
+    if (loadHook)
+        loadHook(form);
+}
+
+} // namespace detail
 
 void Form::load()
 {
+    detail::formLoading(*this);
     detail::raiseEvent(loadHandler);
 }
 
@@ -304,8 +236,8 @@ void Form::setKeepScreenAwake(bool value)
         screenSaver.reset();
         return;
     }
-    screenSaver = std::make_unique<detail::ScreenSaverInhibition>();
-    if (window->isVisible())
+    screenSaver = backend::createScreenSaverHold();
+    if (peer->visible())
         screenSaver->hold();
 }
 
@@ -314,12 +246,11 @@ void Form::setHideIdlePointer(bool value)
     if (value == hideIdlePointer())
         return;
     if (!value) {
-        idlePointer->hidden();
-        delete std::exchange(idlePointer, nullptr);
+        idlePointer.reset();
         return;
     }
-    idlePointer = new detail::IdlePointer(window);
-    if (window->isVisible())
+    idlePointer = std::make_unique<detail::IdlePointer>(*peer);
+    if (peer->visible())
         idlePointer->shown();
 }
 
@@ -339,27 +270,39 @@ void Form::hidden()
         idlePointer->hidden();
 }
 
-bool Form::keyPressed(Integer keyCode)
+void Form::mouseMoved()
 {
-    if (!keyDownHandler || keyCode == 0)
+    if (idlePointer)
+        idlePointer->moved();
+}
+
+bool Form::keyPressed(Integer code)
+{
+    if (!keyDownHandler || code == 0)
         return false;
-    detail::dispatch([this, keyCode] { keyDownHandler(keyCode); });
+    detail::dispatch([this, code] { keyDownHandler(code); });
     return true;
 }
 
-void Form::closed()
+void Form::closeRequested()
 {
     detail::dispatch(closeHandler);
 }
 
-void Form::clicked()
+void Form::mousePressed()
 {
-    detail::dispatch(clickHandler);
+    click.pressed();
 }
 
-QWidget *Form::childArea() const
+void Form::mouseReleased(bool inside)
 {
-    return window;
+    if (click.released(inside))
+        detail::dispatch(clickHandler);
+}
+
+backend::ContainerPeer &Form::containerPeer() const
+{
+    return *peer;
 }
 
 } // namespace platform

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/BorderStyle.h"
 #include "platform/Container.h"
 #include "platform/Font.h"
 #include "platform/Single.h"
 #include "platform/Values.h"
+#include "platform/backend/Windows.h"
+#include "platform/detail/ClickRule.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,26 +22,26 @@ namespace platform {
 
 class Control;
 
+namespace backend {
+class ScreenSaverPeer;
+}
 namespace detail {
 class IdlePointer;
-class ScreenSaverInhibition;
-} // namespace detail
-
-enum class BorderStyle {
-    None, // no title bar, no frame, no taskbar button
-    FixedSingle, // title bar with system menu and close box; not resizable
-};
+}
 
 // A top-level window. Width, Height, Left and Top are its outer size and
 // position in twips; the client area of a bordered form is the outer size
 // less the designed non-client metrics.
-class Form : public Container
+class Form : public Container, private backend::WindowEvents
 {
 public:
     ~Form() override;
 
     void show();
     void hide();
+    // Closes the window as the user does with its close box: its close
+    // handler runs.
+    void close();
     bool visible() const;
 
     Single width() const { return outerWidth; }
@@ -50,7 +53,7 @@ public:
     void setLeft(Single value);
     void setTop(Single value);
 
-    std::string caption() const;
+    std::string caption() const { return title; }
     void setCaption(std::string_view text);
     void setFont(const Font &font);
     // Tab order: focus moves through the enabled, visible controls of the
@@ -68,7 +71,8 @@ public:
     // window is hidden before the handler runs.
     void onClose(std::function<void()> handler);
     // A key pressed while the form itself has the focus, which it has when
-    // none of its controls can take it; keyCode is one of KeyCodes.h.
+    // none of its controls can take it; keyCode is a Windows virtual-key
+    // code (KeyCodes.h).
     void onKeyDown(std::function<void(Integer keyCode)> handler);
 
     // While the form is visible, the desktop is asked to hold off its
@@ -85,34 +89,37 @@ protected:
 
 private:
     friend struct detail::Access;
-    friend class FormWidget;
-    QWidget *childArea() const override;
+    backend::ContainerPeer &containerPeer() const override;
     void pushSize();
     void pushPosition();
-    void windowMoved();
-    void windowResized();
-    void closed();
-    void clicked();
-    // Whether the form has a KeyDown handler for the key.
-    bool keyPressed(Integer keyCode);
-    void shown();
-    void hidden();
+    detail::PixelSize expectedClientSize() const;
+
+    void closeRequested() override;
+    void mousePressed() override;
+    void mouseReleased(bool inside) override;
+    void mouseMoved() override;
+    void moved() override;
+    void resized() override;
+    bool keyPressed(Integer code) override;
+    void shown() override;
+    void hidden() override;
 
     BorderStyle style;
-    QWidget *window;
+    std::unique_ptr<backend::WindowPeer> peer;
+    std::string title;
     Single outerWidth;
     Single outerHeight;
     // Unset until the program places the window: the system's default
     // position holds until then.
     std::optional<Single> positionLeft;
     std::optional<Single> positionTop;
+    detail::ClickRule click;
     std::function<void()> loadHandler;
     std::function<void()> clickHandler;
     std::function<void()> closeHandler;
     std::function<void(Integer)> keyDownHandler;
-    std::unique_ptr<detail::ScreenSaverInhibition> screenSaver;
-    // A child of the window, which deletes it.
-    detail::IdlePointer *idlePointer = nullptr;
+    std::unique_ptr<backend::ScreenSaverPeer> screenSaver;
+    std::unique_ptr<detail::IdlePointer> idlePointer;
 };
 
 } // namespace platform

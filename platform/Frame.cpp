@@ -2,27 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Frame.h"
 
-#include <QFrame>
-
 namespace platform {
 
-namespace {
+Frame::Frame(Container &parent) : peer(attach(backend::createFrame(peerOf(parent), events()))) { }
 
-QFrame *makeFrame()
+backend::ContainerPeer &Frame::containerPeer() const
 {
-    auto *frame = new QFrame;
-    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    frame->setAutoFillBackground(true);
-    return frame;
-}
-
-} // namespace
-
-Frame::Frame(Container &parent) : Control(parent, makeFrame()) { }
-
-QWidget *Frame::childArea() const
-{
-    return widget();
+    return *peer;
 }
 
 } // namespace platform

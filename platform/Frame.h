@@ -15,7 +15,9 @@ public:
     explicit Frame(Container &parent);
 
 private:
-    QWidget *childArea() const override;
+    backend::ContainerPeer &containerPeer() const override;
+
+    backend::FramePeer *peer;
 };
 
 } // namespace platform

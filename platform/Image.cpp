@@ -2,37 +2,46 @@
 // SPDX-License-Identifier: MIT
 #include "platform/Image.h"
 
-#include "platform/detail/ImageWidget.h"
+#include "platform/detail/DecodeAhead.h"
+#include "platform/detail/Dispatch.h"
 #include "platform/detail/PictureData.h"
 
 namespace platform {
 
-Image::Image(Container &parent) : Control(parent, new ImageWidget) { }
-
-ImageWidget *Image::imageWidget() const
-{
-    return static_cast<ImageWidget *>(widget());
-}
+Image::Image(Container &parent) : peer(attach(backend::createImage(peerOf(parent), events()))) { }
 
 void Image::setPicture(const Picture &picture)
 {
     shown = picture;
-    imageWidget()->setPicture(detail::PictureData::of(picture));
-}
-
-bool Image::stretch() const
-{
-    return imageWidget()->stretch();
+    peer->setPicture(detail::PictureData::of(picture));
 }
 
 void Image::setStretch(bool value)
 {
-    imageWidget()->setStretch(value);
+    peer->setStretch(value);
 }
 
 void Image::onClick(std::function<void()> handler)
 {
-    imageWidget()->setClickHandler(std::move(handler));
+    clickHandler = std::move(handler);
+}
+
+void Image::mousePressed()
+{
+    click.pressed();
+}
+
+void Image::mouseReleased(bool inside)
+{
+    if (click.released(inside))
+        detail::dispatch(clickHandler);
+}
+
+// Where a show's pictures are drawn, so the size the next one is likely
+// drawn at: the decode ahead scales it to this size on its worker.
+void Image::pictureSettled(detail::PixelSize devicePixels)
+{
+    detail::DecodeAhead::instance().shownAt(devicePixels);
 }
 
 } // namespace platform

@@ -4,12 +4,11 @@
 
 #include "platform/Control.h"
 #include "platform/Picture.h"
+#include "platform/detail/ClickRule.h"
 
 #include <functional>
 
 namespace platform {
-
-class ImageWidget;
 
 // Shows a picture; with Stretch, scaled to the control's size.
 class Image : public Control
@@ -19,13 +18,18 @@ public:
 
     Picture picture() const { return shown; }
     void setPicture(const Picture &picture);
-    bool stretch() const;
     void setStretch(bool value);
     void onClick(std::function<void()> handler);
 
 private:
-    ImageWidget *imageWidget() const;
+    void mousePressed() override;
+    void mouseReleased(bool inside) override;
+    void pictureSettled(detail::PixelSize devicePixels) override;
+
+    backend::ImagePeer *peer;
     Picture shown;
+    detail::ClickRule click;
+    std::function<void()> clickHandler;
 };
 
 } // namespace platform

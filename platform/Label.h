@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/Alignment.h"
 #include "platform/Control.h"
 #include "platform/Font.h"
 #include "platform/Values.h"
+#include "platform/detail/ClickRule.h"
 
 #include <functional>
 #include <string>
@@ -12,15 +14,14 @@
 
 namespace platform {
 
-enum class Alignment { Left, Right, Center };
-
 // Text that takes no focus; it wraps at its width.
 class Label : public Control
 {
 public:
     explicit Label(Container &parent);
 
-    std::string caption() const;
+    std::string caption() const { return text; }
+    // A CR LF pair shows as one line break.
     void setCaption(std::string_view text);
     void setAlignment(Alignment alignment);
     void setFont(const Font &font);
@@ -29,7 +30,13 @@ public:
     void onClick(std::function<void()> handler);
 
 private:
+    void mousePressed() override;
+    void mouseReleased(bool inside) override;
+
+    backend::LabelPeer *peer;
     std::string text;
+    detail::ClickRule click;
+    std::function<void()> clickHandler;
 };
 
 } // namespace platform

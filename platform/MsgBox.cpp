@@ -3,11 +3,8 @@
 #include "platform/MsgBox.h"
 
 #include "platform/Application.h"
+#include "platform/backend/Desktop.h"
 #include "platform/detail/MsgBoxHook.h"
-#include "platform/detail/Text.h"
-
-#include <QApplication>
-#include <QMessageBox>
 
 namespace platform {
 
@@ -31,14 +28,7 @@ int MsgBox(std::string_view prompt, int style, std::string_view title)
     const std::string_view shownTitle = title.empty() ? std::string_view(ApplicationTitle) : title;
     if (detail::hook)
         return detail::hook(prompt, style, shownTitle);
-
-    QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(detail::toQString(shownTitle));
-    box.setText(detail::toQString(prompt));
-    box.setIcon((style & 0x70) == vbCritical ? QMessageBox::Critical : QMessageBox::NoIcon);
-    box.setStandardButtons(QMessageBox::Ok);
-    box.setWindowModality(Qt::ApplicationModal);
-    box.exec();
+    backend::showMessageBox(prompt, shownTitle, (style & 0x70) == vbCritical);
     return vbOK;
 }
 

@@ -3,24 +3,13 @@
 #include "platform/Picture.h"
 
 #include "platform/RuntimeError.h"
-#include "platform/detail/PictureCache.h"
+#include "platform/detail/DecodeAhead.h"
 #include "platform/detail/PictureData.h"
 #include "platform/detail/PictureDecoder.h"
 #include "platform/detail/PictureFile.h"
 #include "platform/detail/ScreenSize.h"
 
 namespace platform {
-
-namespace detail {
-
-QSize decodeSize(QSize stored, bool transposed, QSize screen)
-{
-    const QSize limit = transposed ? screen.transposed() : screen;
-    return QSize(std::min(stored.width(), std::max(1, limit.width())),
-                 std::min(stored.height(), std::max(1, limit.height())));
-}
-
-} // namespace detail
 
 Picture::Picture() = default;
 Picture::~Picture() = default;
@@ -30,12 +19,12 @@ Picture::Picture(std::shared_ptr<const detail::PictureData> data) : data(std::mo
 
 Long Picture::width() const
 {
-    return data ? data->size.width() * HimetricPerPixel : 0;
+    return data ? data->size.width * HimetricPerPixel : 0;
 }
 
 Long Picture::height() const
 {
-    return data ? data->size.height() * HimetricPerPixel : 0;
+    return data ? data->size.height * HimetricPerPixel : 0;
 }
 
 bool Picture::empty() const
@@ -55,11 +44,11 @@ Picture LoadPicture(std::string_view path)
         raise(ErrorNumber::FileNotFound);
     if (file.status() != detail::PictureFile::Status::Open)
         raise(ErrorNumber::InvalidPicture);
-    const QSize screen = detail::screenDevicePixels();
+    const detail::PixelSize screen = detail::screenDevicePixels();
     if (auto ahead
-        = detail::PictureCache::instance().find(std::string(path), file.identity(), screen))
+        = detail::DecodeAhead::instance().take(std::string(path), file.identity(), screen))
         return detail::PictureData::make(std::move(ahead));
-    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file.descriptor(), screen);
+    std::shared_ptr<detail::PictureData> data = detail::decodePicture(file, screen);
     if (!data)
         raise(ErrorNumber::InvalidPicture);
     return detail::PictureData::make(std::move(data));

@@ -3,10 +3,8 @@
 #include "platform/Screen.h"
 
 #include "platform/Twips.h"
+#include "platform/backend/Desktop.h"
 #include "platform/detail/ScreenSize.h"
-
-#include <QGuiApplication>
-#include <QScreen>
 
 #include <cmath>
 
@@ -14,32 +12,30 @@ namespace platform {
 
 namespace {
 
-std::optional<QSizeF> screenOverride;
+std::optional<detail::ScreenTwips> screenOverride;
 
 } // namespace
 
 namespace detail {
 
-QSize screenPixels()
+PixelSize screenPixels()
 {
     if (screenOverride) {
-        return QSize(static_cast<int>(std::lround(screenOverride->width() / TwipsPerPixel)),
-                     static_cast<int>(std::lround(screenOverride->height() / TwipsPerPixel)));
+        return { static_cast<int>(std::lround(screenOverride->width / TwipsPerPixel)),
+                 static_cast<int>(std::lround(screenOverride->height / TwipsPerPixel)) };
     }
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().size() : QSize(1024, 768);
+    return backend::primaryScreen();
 }
 
-QSize screenDevicePixels()
+PixelSize screenDevicePixels()
 {
-    const QScreen *screen = QGuiApplication::primaryScreen();
-    const double ratio = screen ? screen->devicePixelRatio() : 1.0;
-    const QSize pixels = screenPixels();
-    return QSize(static_cast<int>(std::ceil(pixels.width() * ratio)),
-                 static_cast<int>(std::ceil(pixels.height() * ratio)));
+    const double ratio = backend::devicePixelRatio();
+    const PixelSize pixels = screenPixels();
+    return { static_cast<int>(std::ceil(pixels.width * ratio)),
+             static_cast<int>(std::ceil(pixels.height * ratio)) };
 }
 
-void overrideScreen(std::optional<QSizeF> twips)
+void overrideScreen(std::optional<ScreenTwips> twips)
 {
     screenOverride = twips;
 }
@@ -49,15 +45,15 @@ void overrideScreen(std::optional<QSizeF> twips)
 Single Screen::width()
 {
     if (screenOverride)
-        return screenOverride->width();
-    return detail::screenPixels().width() * TwipsPerPixel;
+        return screenOverride->width;
+    return detail::screenPixels().width * TwipsPerPixel;
 }
 
 Single Screen::height()
 {
     if (screenOverride)
-        return screenOverride->height();
-    return detail::screenPixels().height() * TwipsPerPixel;
+        return screenOverride->height;
+    return detail::screenPixels().height * TwipsPerPixel;
 }
 
 } // namespace platform

@@ -3,58 +3,55 @@
 #include "platform/Timer.h"
 
 #include "platform/RuntimeError.h"
+#include "platform/backend/Timers.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/Schedule.h"
 
-#include <QElapsedTimer>
-#include <QTimer>
+#include <algorithm>
+#include <vector>
 
 namespace platform {
 
-struct Timer::Private
-{
-    QTimer timer;
-    // Since the timer was enabled, and the tick that is due next.
-    QElapsedTimer clock;
-    std::int64_t tick = 0;
-    int interval = 0;
-    std::function<void()> handler;
+namespace {
 
-    // The next tick is set before the handler runs, so however long it
-    // takes, the ticks keep to whole intervals from the start.
-    void scheduleNext()
-    {
-        const std::int64_t now = clock.elapsed();
-        tick = detail::nextTick(tick, interval, now);
-        timer.start(static_cast<int>(tick * interval - now));
-    }
-};
-
-Timer::Timer() : d(std::make_unique<Private>())
+// Every timer that exists, so that an error ending the program can stop
+// them all. One thread makes and ends timers, as it runs every handler.
+std::vector<Timer *> &allTimers()
 {
-    d->timer.setTimerType(Qt::PreciseTimer);
-    d->timer.setSingleShot(true);
-    QObject::connect(&d->timer, &QTimer::timeout, &d->timer, [this] {
-        d->scheduleNext();
-        detail::dispatchTick(d->handler);
-    });
+    static std::vector<Timer *> timers;
+    return timers;
 }
 
-Timer::~Timer() = default;
+} // namespace
 
-int Timer::interval() const
+namespace detail {
+
+void stopAllTimers()
 {
-    return d->interval;
+    for (Timer *timer : allTimers())
+        timer->setEnabled(false);
 }
 
-void Timer::setInterval(int milliseconds)
+} // namespace detail
+
+Timer::Timer() : peer(backend::createTimer([this] { fire(); }))
 {
-    if (milliseconds < 0)
+    allTimers().push_back(this);
+}
+
+Timer::~Timer()
+{
+    std::erase(allTimers(), this);
+}
+
+void Timer::setInterval(int value)
+{
+    if (value < 0)
         raise(ErrorNumber::InvalidPropertyValue);
-    if (milliseconds == d->interval)
+    if (value == milliseconds)
         return;
-    d->interval = milliseconds;
-    d->timer.stop();
+    milliseconds = value;
+    peer->stop();
     update();
 }
 
@@ -68,25 +65,49 @@ void Timer::setEnabled(bool value)
 
 void Timer::update()
 {
-    if (isEnabled && d->interval > 0) {
-        if (!d->timer.isActive()) {
-            d->clock.start();
-            d->tick = 1;
-            d->timer.start(d->interval);
+    if (isEnabled && milliseconds > 0) {
+        if (!peer->active()) {
+            start = std::chrono::steady_clock::now();
+            tick = 1;
+            peer->start(milliseconds);
         }
     } else {
-        d->timer.stop();
+        peer->stop();
     }
 }
 
-QObject *Timer::qtimer() const
+// The next tick is set before the handler runs, so however long it takes,
+// the ticks keep to whole intervals from the start.
+void Timer::fire()
 {
-    return &d->timer;
+    const std::int64_t now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now() - start)
+                                     .count();
+    tick = detail::nextTick(tick, milliseconds, now);
+    peer->start(static_cast<int>(tick * milliseconds - now));
+    deliver();
 }
 
-void Timer::onTimer(std::function<void()> handler)
+// A tick that comes while this timer's own handler still runs (it waits in
+// a message box) is let go: no handler is ever re-entered.
+void Timer::deliver()
 {
-    d->handler = std::move(handler);
+    if (running)
+        return;
+    struct Running
+    {
+        bool &flag;
+        explicit Running(bool &flag) : flag(flag) { flag = true; }
+        ~Running() { flag = false; }
+        Running(const Running &) = delete;
+        Running &operator=(const Running &) = delete;
+    } guard(running);
+    detail::dispatch(handler);
+}
+
+void Timer::onTimer(std::function<void()> value)
+{
+    handler = std::move(value);
 }
 
 } // namespace platform

@@ -2,13 +2,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 
-class QObject;
-
 namespace platform {
 
+namespace backend {
+class TimerPeer;
+}
 namespace detail {
 struct Access;
 }
@@ -16,8 +19,9 @@ struct Access;
 // Fires its handler every interval while enabled, on the user-interface
 // thread, at whole intervals from when it was enabled: neither the
 // handlers' running time nor a moment the program is held up shifts the
-// ticks after it (ticks missed meanwhile are let go). A tick that comes
-// while another handler runs is dropped.
+// ticks after it (ticks missed meanwhile are let go). A tick never
+// re-enters its own handler; it does run while another handler waits in a
+// message box.
 class Timer
 {
 public:
@@ -26,7 +30,7 @@ public:
     Timer(const Timer &) = delete;
     Timer &operator=(const Timer &) = delete;
 
-    int interval() const;
+    int interval() const { return milliseconds; }
     // Invalid property value for a negative interval; 0 stops the ticks.
     void setInterval(int milliseconds);
     bool enabled() const { return isEnabled; }
@@ -36,12 +40,18 @@ public:
 
 private:
     friend struct detail::Access;
-    QObject *qtimer() const;
     void update();
+    void fire();
+    void deliver();
 
-    struct Private;
-    std::unique_ptr<Private> d;
+    std::unique_ptr<backend::TimerPeer> peer;
+    std::function<void()> handler;
+    int milliseconds = 0;
     bool isEnabled = false;
+    bool running = false;
+    // Since the timer was enabled, and the tick that is due next.
+    std::chrono::steady_clock::time_point start;
+    std::int64_t tick = 0;
 };
 
 } // namespace platform

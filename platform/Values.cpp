@@ -4,7 +4,7 @@
 
 #include "platform/RuntimeError.h"
 
-#include <QLocale>
+#include "platform/backend/Desktop.h"
 
 #include <charconv>
 #include <cmath>
@@ -25,16 +25,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// The user's decimal separator when it is a single character other than
-// '.', which is always accepted.
-std::optional<char> localeSeparator()
-{
-    const QString point = QLocale::system().decimalPoint();
-    if (point.size() != 1 || point.at(0).unicode() > 0x7f || point.at(0) == u'.')
-        return std::nullopt;
-    return static_cast<char>(point.at(0).unicode());
-}
-
 // Parses the number grammar; nullopt for any text outside it, and for a
 // value too large for a double.
 std::optional<double> parse(std::string_view text)
@@ -46,7 +36,7 @@ std::optional<double> parse(std::string_view text)
     while (end > begin && isBlank(text[end - 1]))
         --end;
 
-    const std::optional<char> separator = localeSeparator();
+    const std::optional<char> separator = backend::decimalSeparator();
     std::string normalized;
     normalized.reserve(end - begin);
     std::size_t i = begin;

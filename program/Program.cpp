@@ -73,8 +73,13 @@ void Program::aboutWindowClosed()
     });
 }
 
+void Program::sessionEnded()
+{
+    if (main)
+        main->close();
+}
+
 void Program::mainWindowClosed()
 {
-    ended = 0;
     platform::Application::exit(0);
 }

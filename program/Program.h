@@ -37,16 +37,16 @@ public:
     void aboutWindowClosed();
     // The main window has unloaded: with no window left, the program ends.
     void mainWindowClosed();
+    // The desktop session ends: the main window closes as if the user
+    // closed it, and the program ends as it then does.
+    void sessionEnded();
 
-    // The exit code once the program has ended.
-    std::optional<int> exitCode() const { return ended; }
 
 private:
     std::unique_ptr<Form1> main;
     std::unique_ptr<frmShow> show;
     std::unique_ptr<frmAbout> about;
     std::vector<std::unique_ptr<frmAbout>> closing;
-    std::optional<int> ended;
     // Work posted for later holds this weakly: it may outlive the program.
     std::shared_ptr<Program *> self = std::make_shared<Program *>(this);
 };

@@ -9,6 +9,7 @@
 
 #include "platform/FileListBox.h"
 #include "platform/KeyCodes.h"
+#include "platform/Paths.h"
 #include "platform/Picture.h"
 #include "platform/RuntimeError.h"
 #include "platform/Screen.h"
@@ -148,7 +149,9 @@ void frmShow::advance(Form1 &main)
             fit();
             return;
         }
-        // The wrap keeps the frame of the picture before it.
+        // The wrap fits nothing, on purpose: the first picture comes back
+        // in the size and place of the picture before it, and the next
+        // forward step fits again.
         main.File1.setListIndex(0);
         if (!loadSelected(main))
             continue;
@@ -161,8 +164,8 @@ void frmShow::advance(Form1 &main)
 bool frmShow::loadSelected(Form1 &main)
 {
     try {
-        imgShow.setPicture(platform::LoadPicture(main.File1.path() + platform::PathSeparator
-                                                 + main.File1.fileName()));
+        imgShow.setPicture(platform::LoadPicture(
+                platform::joinPath(main.File1.path(), main.File1.fileName())));
     } catch (const platform::RuntimeError &) {
         return false;
     }

@@ -9,15 +9,21 @@
 
 namespace platform::detail {
 
-// The widgets behind the forms' objects, for the runtime's own use and for
-// tests that click and type into them.
+// The peers behind the forms' objects, for the runtime's own use and for
+// the test hooks.
 struct Access
 {
-    static QWidget *childArea(const Container &container) { return container.childArea(); }
-    static QWidget *widget(const Control &control) { return control.qwidget; }
-    static QWidget *window(const Form &form) { return form.window; }
-    static QObject *timer(const Timer &timer) { return timer.qtimer(); }
-    static IdlePointer *idlePointer(const Form &form) { return form.idlePointer; }
+    static backend::ContainerPeer &containerPeer(const Container &container)
+    {
+        return container.containerPeer();
+    }
+    static backend::ControlPeer &peer(const Control &control) { return *control.controlPeer; }
+    static backend::WindowPeer &peer(const Form &form) { return *form.peer; }
+    static backend::WindowEvents &events(Form &form) { return form; }
+    static backend::ControlEvents &events(Control &control) { return control; }
+    static IdlePointer *idlePointer(const Form &form) { return form.idlePointer.get(); }
+    static void tick(Timer &timer) { timer.deliver(); }
+    static backend::TimerPeer &peer(const Timer &timer) { return *timer.peer; }
 };
 
 } // namespace platform::detail

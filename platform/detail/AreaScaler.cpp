@@ -61,14 +61,14 @@ AreaScaler::Spans AreaScaler::spans(int source, int target)
     return result;
 }
 
-AreaScaler::AreaScaler(QSize source, QImage &target)
+AreaScaler::AreaScaler(PixelSize source, Bitmap &target)
     : source(source),
       target(target),
-      columns(spans(source.width(), target.width())),
-      rows(spans(source.height(), target.height())),
+      columns(spans(source.width, target.width())),
+      rows(spans(source.height, target.height())),
       sums(static_cast<std::size_t>(target.width()) * 4, 0),
       horizontal(static_cast<std::size_t>(target.width()) * 4, 0),
-      identityColumns(source.width() == target.width())
+      identityColumns(source.width == target.width())
 { }
 
 // The four channels of `Taps` neighbouring pixels, weighted and summed.
@@ -201,7 +201,7 @@ void AreaScaler::addRow(const std::uint32_t *row)
 
 void AreaScaler::emitRow()
 {
-    auto *out = target.scanLine(targetRow);
+    auto *out = reinterpret_cast<unsigned char *>(target.row(targetRow));
     const std::size_t values = static_cast<std::size_t>(target.width()) * 4;
     constexpr std::uint32_t Half = 1u << (2 * WeightBits - 1);
     for (std::size_t x = 0; x < values; ++x)
@@ -210,19 +210,16 @@ void AreaScaler::emitRow()
     ++targetRow;
 }
 
-QImage shrink(const QImage &image, QSize size)
+Bitmap shrink(const Bitmap &image, PixelSize size)
 {
     if (image.size() == size)
         return image;
-    const bool alpha = image.hasAlphaChannel();
-    const QImage source
-            = image.convertedTo(alpha ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    QImage result(size, source.format());
-    if (result.isNull())
+    Bitmap result(size, image.hasAlpha());
+    if (result.empty())
         return result;
-    AreaScaler scaler(source.size(), result);
-    for (int y = 0; y < source.height(); ++y)
-        scaler.addRow(reinterpret_cast<const std::uint32_t *>(source.constScanLine(y)));
+    AreaScaler scaler(image.size(), result);
+    for (int y = 0; y < image.height(); ++y)
+        scaler.addRow(image.row(y));
     return result;
 }
 

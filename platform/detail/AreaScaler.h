@@ -2,8 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QImage>
-#include <QSize>
+#include "platform/detail/Bitmap.h"
 
 #include <cstdint>
 #include <vector>
@@ -18,7 +17,7 @@ namespace platform::detail {
 class AreaScaler
 {
 public:
-    AreaScaler(QSize source, QImage &target);
+    AreaScaler(PixelSize source, Bitmap &target);
 
     // Feeds the next source row of source.width() pixels.
     void addRow(const std::uint32_t *row);
@@ -44,8 +43,8 @@ private:
     void shrinkRowAnyTaps(const unsigned char *bytes);
     void emitRow();
 
-    QSize source;
-    QImage &target;
+    PixelSize source;
+    Bitmap &target;
     Spans columns;
     Spans rows;
     // The current target row's sums, four bytes a pixel.
@@ -56,9 +55,8 @@ private:
     bool identityColumns = false;
 };
 
-// The whole image shrunk the same way; `size` no larger than the image on
-// either side. Used off the user-interface thread, where Qt's own smooth
-// scaling would spread its work over the application's shared threads.
-QImage shrink(const QImage &image, QSize size);
+// The whole bitmap shrunk the same way; `size` no larger than the bitmap on
+// either side. Empty when the memory for it cannot be had.
+Bitmap shrink(const Bitmap &image, PixelSize size);
 
 } // namespace platform::detail

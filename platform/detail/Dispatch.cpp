@@ -22,8 +22,10 @@ void endWithError(const RuntimeError &error)
         errorSink(error);
         return;
     }
-    // Nothing may run after the error but its message.
+    // Nothing may run after the error but its message: the timers would
+    // otherwise go on ticking inside the message box.
     ending = true;
+    stopAllTimers();
     MsgBox(error.message(), vbCritical);
     Application::exit(1);
 }
@@ -50,16 +52,9 @@ void dispatch(const std::function<void()> &handler)
     }
 }
 
-void dispatchTick(const std::function<void()> &handler)
-{
-    if (depth > 0)
-        return;
-    dispatch(handler);
-}
-
 void raiseEvent(const std::function<void()> &handler)
 {
-    if (!handler)
+    if (!handler || ending)
         return;
     if (depth > 0)
         handler();

@@ -4,35 +4,25 @@
 
 #include "platform/detail/ScreenSize.h"
 
-#include <QEvent>
-#include <QWidget>
-#include <QWindow>
-
 namespace platform::detail {
 
-IdlePointer::IdlePointer(QWidget *window) : QObject(window), window(window)
+IdlePointer::IdlePointer(backend::WindowPeer &window)
+    : window(window), timer(backend::createTimer([this] { idle(); }))
+{ }
+
+IdlePointer::~IdlePointer()
 {
-    idleTimer.setSingleShot(true);
-    idleTimer.setInterval(IdleMilliseconds);
-    QObject::connect(&idleTimer, &QTimer::timeout, this, [this] { idle(); });
+    showPointer();
 }
 
 void IdlePointer::shown()
 {
-    QWindow *handle = window->windowHandle();
-    if (handle != watched) {
-        if (watched)
-            watched->removeEventFilter(this);
-        watched = handle;
-        if (watched)
-            watched->installEventFilter(this);
-    }
-    idleTimer.start();
+    wait();
 }
 
 void IdlePointer::hidden()
 {
-    idleTimer.stop();
+    timer->stop();
     showPointer();
 }
 
@@ -41,47 +31,50 @@ void IdlePointer::hidden()
 // wait as after a movement.
 void IdlePointer::geometryChanged()
 {
-    if (!window->isVisible())
+    if (!window.visible())
         return;
     if (!coversScreen())
         showPointer();
-    else if (!pointerHidden)
-        idleTimer.start();
-}
-
-void IdlePointer::idle()
-{
-    if (pointerHidden || !window->isVisible() || !coversScreen())
-        return;
-    window->setCursor(Qt::BlankCursor);
-    pointerHidden = true;
+    else if (!hiddenNow)
+        wait();
 }
 
 void IdlePointer::moved()
 {
     showPointer();
-    idleTimer.start();
+    wait();
+}
+
+void IdlePointer::idle()
+{
+    timer->stop();
+    if (hiddenNow || !window.visible() || !coversScreen())
+        return;
+    window.setPointerHidden(true);
+    hiddenNow = true;
+}
+
+void IdlePointer::wait()
+{
+    armedFor = IdleMilliseconds;
+    timer->start(IdleMilliseconds);
 }
 
 bool IdlePointer::coversScreen() const
 {
-    const QRect frame(window->pos(), window->size());
-    return frame.contains(QRect(QPoint(0, 0), screenPixels()));
+    const PixelPoint at = window.position();
+    const PixelSize size = window.clientSize();
+    const PixelSize screen = screenPixels();
+    return PixelRect{ at.x, at.y, size.width, size.height }.contains(
+            { 0, 0, screen.width, screen.height });
 }
 
 void IdlePointer::showPointer()
 {
-    if (!pointerHidden)
+    if (!hiddenNow)
         return;
-    window->unsetCursor();
-    pointerHidden = false;
-}
-
-bool IdlePointer::eventFilter(QObject *object, QEvent *event)
-{
-    if (object == watched && event->type() == QEvent::MouseMove)
-        moved();
-    return false;
+    window.setPointerHidden(false);
+    hiddenNow = false;
 }
 
 } // namespace platform::detail

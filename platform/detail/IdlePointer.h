@@ -2,50 +2,50 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <QObject>
-#include <QPointer>
-#include <QTimer>
+#include "platform/backend/Timers.h"
+#include "platform/backend/Windows.h"
 
-class QWidget;
-class QWindow;
+#include <memory>
 
 namespace platform::detail {
 
 // Hides the mouse pointer over a window that covers the whole screen once
 // the mouse has not moved for a while, and shows it again at the next
-// movement. One single-shot timer, restarted by each movement: nothing
-// runs while the mouse is still.
-class IdlePointer : public QObject
+// movement. One single wake-up, restarted by each movement: nothing runs
+// while the mouse is still.
+class IdlePointer
 {
 public:
     static constexpr int IdleMilliseconds = 3000;
 
-    explicit IdlePointer(QWidget *window);
+    explicit IdlePointer(backend::WindowPeer &window);
+    // The pointer comes back with the window's idle pointer.
+    ~IdlePointer();
+    IdlePointer(const IdlePointer &) = delete;
+    IdlePointer &operator=(const IdlePointer &) = delete;
 
     // What the window does; the form passes it on.
     void shown();
     void hidden();
     void geometryChanged();
+    void moved();
 
-    // The timer ran out: the pointer goes if the window covers the screen.
+    // The wait ran out: the pointer goes if the window covers the screen.
     void idle();
-    const QTimer &timer() const { return idleTimer; }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool waiting() const { return timer->active(); }
+    // How long the wait under way was set for; 0 when none is.
+    int waitMilliseconds() const { return timer->active() ? armedFor : 0; }
+    bool pointerHidden() const { return hiddenNow; }
 
 private:
-    void moved();
     bool coversScreen() const;
     void showPointer();
+    void wait();
 
-    QWidget *window;
-    // Mouse movement is watched on the window system's window, which gets
-    // every movement whichever widget is under the pointer and whether or
-    // not any widget tracks the mouse.
-    QPointer<QWindow> watched;
-    QTimer idleTimer;
-    bool pointerHidden = false;
+    backend::WindowPeer &window;
+    std::unique_ptr<backend::TimerPeer> timer;
+    bool hiddenNow = false;
+    int armedFor = 0;
 };
 
 } // namespace platform::detail

@@ -3,9 +3,7 @@
 #pragma once
 
 #include "platform/Picture.h"
-
-#include <QImage>
-#include <QSize>
+#include "platform/detail/Bitmap.h"
 
 #include <memory>
 
@@ -14,13 +12,13 @@ namespace platform::detail {
 struct PictureData
 {
     // The decoded pixels, upright, at most the screen's size on each side.
-    QImage image;
+    Bitmap image;
     // The picture's own size in pixels, upright.
-    QSize size;
+    PixelSize size;
     // When decoded ahead: a smooth copy at the size it is likely to be shown
     // at, so that showing it needs no scaling on the user-interface thread.
-    // Null when there was no likely size other than the image's own.
-    QImage prescaled;
+    // Empty when there was no likely size other than the image's own.
+    Bitmap prescaled;
 
     static Picture make(std::shared_ptr<const PictureData> data)
     {
@@ -36,6 +34,6 @@ struct PictureData
 // upright, orientation) for a screen of `screen` device pixels: no side
 // larger than the screen's matching side, as the picture is always drawn
 // stretched and never larger than the screen.
-QSize decodeSize(QSize stored, bool transposed, QSize screen);
+PixelSize decodeSize(PixelSize stored, bool transposed, PixelSize screen);
 
 } // namespace platform::detail

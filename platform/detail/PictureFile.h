@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace platform::detail {
@@ -21,7 +23,9 @@ struct FileIdentity
 
 // A file a picture is read from, open while this lives. It is opened
 // without blocking, so a pipe or device named like a picture cannot hang
-// the program, and kept only if it is a regular file.
+// the program, and kept only if it is a regular file. Each back end opens
+// it the way its operating system must; the path is the runtime's text
+// (the file system's own bytes on Linux, UTF-8 on Windows).
 class PictureFile
 {
 public:
@@ -33,12 +37,15 @@ public:
     PictureFile &operator=(const PictureFile &) = delete;
 
     Status status() const { return state; }
-    // Valid while the status is Open.
-    int descriptor() const { return handle; }
     const FileIdentity &identity() const { return version; }
+    // The descriptor (Linux) or handle (Windows), valid while Open.
+    std::intptr_t handle() const { return native; }
+    // Reads up to `size` bytes from `offset`; what it could read, 0 at the
+    // end or on an error.
+    std::size_t read(std::uint64_t offset, void *buffer, std::size_t size) const;
 
 private:
-    int handle = -1;
+    std::intptr_t native = -1;
     Status state = Status::Missing;
     FileIdentity version;
 };

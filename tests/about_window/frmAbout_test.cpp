@@ -4,21 +4,16 @@
 
 #include "about_window/frmAbout.h"
 
-#include <QApplication>
-#include <QFontInfo>
-#include <QLabel>
-#include <QMouseEvent>
-#include <QTest>
+#include <algorithm>
+#include <string>
+#include <vector>
 
 using namespace platform;
+using platform::testing::PixelRect;
+using platform::testing::PixelSize;
 using testsupport::ProgramFixture;
 
 namespace {
-
-QWidget *widget(const Control &control)
-{
-    return platform::testing::widgetOf(control);
-}
 
 class AboutWindow : public ProgramFixture
 {
@@ -34,20 +29,13 @@ TEST_F(AboutWindow, IsLaidOutAsDesigned)
     EXPECT_EQ(about.caption(), "About Pelorin");
     EXPECT_EQ(about.width(), 4695 + 90);
     EXPECT_EQ(about.height(), 3120 + 480);
-    EXPECT_EQ(platform::testing::windowOf(about)->size(), QSize(313, 208));
+    EXPECT_EQ(platform::testing::clientSize(about), (PixelSize{ 313, 208 }));
 
-    const QLabel *link = static_cast<QLabel *>(widget(about.lblLink));
     EXPECT_EQ(about.lblLink.caption(), MakerAddress);
-    EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_TRUE(link->font().bold());
-    EXPECT_TRUE(link->font().underline());
-    EXPECT_EQ(link->font().pixelSize(), 13);
-    EXPECT_TRUE(link->alignment() & Qt::AlignHCenter);
-    EXPECT_EQ(QFontInfo(widget(about.lblAbout)->font()).family(), QStringLiteral("MS Sans Serif"));
-    EXPECT_EQ(widget(about.lblAbout)->geometry(), QRect(16, 8, 281, 113));
-    EXPECT_EQ(widget(about.Label1)->geometry(), QRect(16, 168, 273, 17));
-    // The address fits on its label.
-    EXPECT_LE(link->fontMetrics().horizontalAdvance(link->text()), link->width());
+    EXPECT_EQ(platform::testing::shownText(about.lblLink), MakerAddress);
+    EXPECT_EQ(platform::testing::pixelRect(about.lblAbout), (PixelRect{ 16, 8, 281, 113 }));
+    EXPECT_EQ(platform::testing::pixelRect(about.lblLink), (PixelRect{ 16, 128, 281, 33 }));
+    EXPECT_EQ(platform::testing::pixelRect(about.Label1), (PixelRect{ 16, 168, 273, 17 }));
 }
 
 TEST_F(AboutWindow, TheTextHasItsBlankLinesAndEndsAtTheLink)
@@ -71,10 +59,10 @@ TEST_F(AboutWindow, TheTextHasItsBlankLinesAndEndsAtTheLink)
         EXPECT_EQ(part.find('\n'), std::string::npos);
     }
     // On screen a CR LF pair is one line break.
-    EXPECT_EQ(static_cast<QLabel *>(widget(program->aboutWindow().lblAbout))
-                      ->text()
-                      .count(QLatin1Char('\n')),
-              4);
+    const std::string shown = platform::testing::shownText(program->aboutWindow().lblAbout);
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 4);
+    EXPECT_EQ(shown.find('\r'), std::string::npos);
+    EXPECT_EQ(shown.substr(shown.size() - help.size()), help);
 }
 
 TEST_F(AboutWindow, OpensOnceAndKeepsItsTextUntilClosed)
@@ -87,8 +75,11 @@ TEST_F(AboutWindow, OpensOnceAndKeepsItsTextUntilClosed)
     EXPECT_EQ(&program->aboutWindow(), first);
     EXPECT_EQ(first->lblAbout.caption(), "changed since it was loaded"); // no second Load
 
-    platform::testing::windowOf(*first)->close();
+    platform::testing::closeAsUser(*first);
     EXPECT_FALSE(program->aboutWindowLoaded());
+    // The window closed goes once its close is over; nothing of it is left.
+    platform::testing::processEvents();
+    EXPECT_EQ(platform::testing::visibleWindows(), 1);
     main().cmdAbout_Click();
     EXPECT_EQ(program->aboutWindow().lblAbout.caption(), text);
     EXPECT_TRUE(program->aboutWindow().visible());
@@ -98,8 +89,7 @@ TEST_F(AboutWindow, TheLinkOpensTheAddressWithItsQuery)
 {
     main().cmdAbout_Click();
     frmAbout &about = program->aboutWindow();
-    QWidget *link = widget(about.lblLink);
-    QTest::mouseClick(link, Qt::LeftButton);
+    platform::testing::click(about.lblLink);
     ASSERT_EQ(shell.calls().size(), 1U);
     const auto &call = shell.calls().front();
     EXPECT_EQ(call.hwnd, about.hWnd());
@@ -110,9 +100,9 @@ TEST_F(AboutWindow, TheLinkOpensTheAddressWithItsQuery)
     EXPECT_EQ(call.showCommand, 1);
 
     // The other labels and the window itself do nothing.
-    QTest::mouseClick(widget(about.lblAbout), Qt::LeftButton);
-    QTest::mouseClick(widget(about.Label1), Qt::LeftButton);
-    QTest::mouseClick(platform::testing::windowOf(about), Qt::LeftButton, {}, QPoint(5, 200));
+    platform::testing::click(about.lblAbout);
+    platform::testing::click(about.Label1);
+    platform::testing::clickAt(about, { 5, 200 });
     EXPECT_EQ(shell.calls().size(), 1U);
     EXPECT_TRUE(about.visible());
 }
@@ -120,9 +110,10 @@ TEST_F(AboutWindow, TheLinkOpensTheAddressWithItsQuery)
 TEST_F(AboutWindow, ClosingTheMainWindowClosesItToo)
 {
     main().cmdAbout_Click();
-    platform::testing::windowOf(main())->close();
+    platform::testing::closeAsUser(main());
     EXPECT_FALSE(program->aboutWindowLoaded());
-    EXPECT_EQ(program->exitCode(), 0);
+    EXPECT_EQ(exits.codes(), std::vector<int>{ 0 });
+    EXPECT_EQ(platform::testing::visibleWindows(), 0);
 }
 
 } // namespace

@@ -1,31 +1,24 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
-#include "tests/support/AsOrdinaryUser.h"
 #include "tests/support/ProgramFixture.h"
 
 #include "platform/MsgBox.h"
 
-#include <QApplication>
-#include <QDir>
-#include <QListWidget>
-#include <QTest>
-#include <QWidget>
-
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
 
 using namespace platform;
-using testsupport::AsOrdinaryUser;
+using testsupport::nativePath;
 using testsupport::ProgramFixture;
 
 namespace {
 
 constexpr const char *InvalidFolder = "Please select a valid image folder.";
-
-QWidget *widget(const Control &control)
-{
-    return platform::testing::widgetOf(control);
-}
+// Windows virtual-key codes.
+constexpr Integer TabKey = 9;
+constexpr Integer SpaceKey = 32;
 
 class FolderChooser : public ProgramFixture
 {
@@ -33,16 +26,13 @@ protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        QDir root(QString::fromStdString(pictures.path()));
-        root.mkpath(QStringLiteral("trip/day 1"));
-        root.mkpath(QStringLiteral("trip/day 2"));
-        pictures.jpeg(QStringLiteral("trip/day 1/b.jpg"), 40, 30);
-        pictures.jpeg(QStringLiteral("trip/day 1/a.JPG"), 40, 30);
-        pictures.write(QStringLiteral("trip/day 1/notes.txt"), "x");
-        pictures.jpeg(QStringLiteral("trip/day 2/c.jpg"), 40, 30);
-        trip = pictures.file(QStringLiteral("trip"));
-        day1 = trip + "/day 1";
-        day2 = trip + "/day 2";
+        day1 = pictures.folder("trip/day 1");
+        day2 = pictures.folder("trip/day 2");
+        pictures.jpeg("trip/day 1/b.jpg", 40, 30);
+        pictures.jpeg("trip/day 1/a.JPG", 40, 30);
+        pictures.write("trip/day 1/notes.txt", "x");
+        pictures.jpeg("trip/day 2/c.jpg", 40, 30);
+        trip = pictures.file("trip");
     }
 
     std::vector<std::string> listed()
@@ -62,17 +52,20 @@ TEST_F(FolderChooser, BrowseOpensThePanelAndCancelClosesItWithoutTakingTheFolder
     main().cmdBrowse_Click();
     EXPECT_TRUE(main().fraBrowse.visible());
     EXPECT_EQ(main().height(), 5210);
-    EXPECT_EQ(platform::testing::windowOf(main())->height(), 315);
+    EXPECT_EQ(platform::testing::clientSize(main()).height, 315);
     EXPECT_FALSE(main().txtFolder.enabled());
     EXPECT_EQ(main().cmdBrowse.caption(), "Cancel");
 
     main().Dir1.setPath(day1);
     EXPECT_EQ(main().File1.path(), day1);
     EXPECT_EQ(listed(), (std::vector<std::string>{ "a.JPG", "b.jpg" }));
+    EXPECT_EQ(platform::testing::shownEntries(main().File1),
+              (std::vector<std::string>{ "a.JPG", "b.jpg" }));
 
     main().cmdBrowse_Click();
     EXPECT_FALSE(main().fraBrowse.visible());
     EXPECT_EQ(main().height(), 2625);
+    EXPECT_EQ(platform::testing::clientSize(main()).height, 143);
     EXPECT_TRUE(main().txtFolder.enabled());
     EXPECT_EQ(main().cmdBrowse.caption(), "Browse");
     EXPECT_EQ(main().txtFolder.text(), "typed");
@@ -88,7 +81,7 @@ TEST_F(FolderChooser, SelectCopiesTheFolderListsPath)
 {
     main().cmdBrowse_Click();
     main().cmdSelect_Click();
-    EXPECT_EQ(main().txtFolder.text(), QDir::currentPath().toStdString());
+    EXPECT_EQ(main().txtFolder.text(), testsupport::runtimeText(std::filesystem::current_path()));
 
     main().cmdBrowse_Click();
     main().Dir1.setPath(day2);
@@ -105,13 +98,24 @@ TEST_F(FolderChooser, SelectCopiesTheFolderListsPath)
     EXPECT_EQ(main().File1.fileName(), "c.jpg");
 }
 
-TEST_F(FolderChooser, ADriveChoiceOpensItsRoot)
+// The drive the lists are on, picked again from its list, is no change:
+// the folder browsed stays.
+TEST_F(FolderChooser, PickingTheCurrentDriveAgainChangesNothing)
 {
+    main().cmdBrowse_Click();
     main().Dir1.setPath(day1);
-    main().Drive1.setDrive("/");
-    main().Drive1_Change(); // as when the user picks it again
-    EXPECT_EQ(main().Dir1.path(), "/");
-    EXPECT_EQ(main().File1.path(), "/");
+    const std::string drive = main().Drive1.drive();
+    const std::vector<std::string> drives = platform::testing::shownEntries(main().Drive1);
+    ASSERT_FALSE(drives.empty());
+    EXPECT_NE(std::find(drives.begin(), drives.end(), drive), drives.end())
+            << drive << " is not among the drives shown";
+
+    ASSERT_TRUE(platform::testing::pickEntry(main().Drive1, drive));
+    platform::testing::processEvents();
+    EXPECT_EQ(main().Drive1.drive(), drive);
+    EXPECT_EQ(main().Dir1.path(), day1);
+    EXPECT_EQ(main().File1.path(), day1);
+    EXPECT_EQ(listed(), (std::vector<std::string>{ "a.JPG", "b.jpg" }));
     EXPECT_TRUE(messages().empty());
 }
 
@@ -119,12 +123,12 @@ TEST_F(FolderChooser, AFolderGoneMeanwhileLeavesTheListsWhereTheyWere)
 {
     main().cmdBrowse_Click();
     main().Dir1.setPath(trip);
-    QListWidget *list = static_cast<QListWidget *>(widget(main().Dir1));
-    QListWidgetItem *item = list->findItems(QStringLiteral("day 2"), Qt::MatchExactly).first();
-    ASSERT_TRUE(QDir(QString::fromStdString(day2)).removeRecursively());
+    const std::vector<std::string> shown = platform::testing::shownEntries(main().Dir1);
+    ASSERT_NE(std::find(shown.begin(), shown.end(), "day 2"), shown.end());
+    ASSERT_GT(std::filesystem::remove_all(nativePath(day2)), 0U);
 
-    emit list->itemActivated(item);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.calls().empty(); }, 2000));
+    ASSERT_TRUE(platform::testing::openEntry(main().Dir1, "day 2"));
+    ASSERT_TRUE(platform::testing::waitFor([&] { return !boxes.calls().empty(); }, 2000));
     EXPECT_EQ(messages(), std::vector<std::string>{ InvalidFolder });
     EXPECT_EQ(boxes.calls().front().style, vbCritical);
     EXPECT_EQ(main().Dir1.path(), trip);
@@ -132,23 +136,17 @@ TEST_F(FolderChooser, AFolderGoneMeanwhileLeavesTheListsWhereTheyWere)
     EXPECT_EQ(main().cmdBrowse.caption(), "Cancel");
 }
 
-TEST_F(FolderChooser, AFolderThatCannotBeReadLeavesTheListsWhereTheyWere)
+// Opening a folder from the list, as the user does with Enter, takes the
+// file list along.
+TEST_F(FolderChooser, OpeningAFolderWithEnterListsItsPictures)
 {
-    const std::string locked = trip + "/locked";
-    ASSERT_EQ(::mkdir(locked.c_str(), 0), 0);
-    // The ordinary user must still reach the readable folders.
-    ASSERT_EQ(::chmod(pictures.path().c_str(), 0755), 0);
-    {
-        const AsOrdinaryUser user;
-        if (!AsOrdinaryUser::locksOut())
-            GTEST_SKIP() << "running as root and cannot act as another user";
-        main().Dir1.setPath(day1);
-        main().Dir1.setPath(locked);
-    }
-    EXPECT_EQ(messages(), std::vector<std::string>{ InvalidFolder });
-    EXPECT_EQ(main().Dir1.path(), day1);
+    main().cmdBrowse_Click();
+    main().Dir1.setPath(trip);
+    ASSERT_TRUE(platform::testing::openEntry(main().Dir1, "day 1"));
+    ASSERT_TRUE(platform::testing::waitFor([&] { return main().Dir1.path() == day1; }, 2000));
     EXPECT_EQ(main().File1.path(), day1);
-    ::chmod(locked.c_str(), 0700);
+    EXPECT_EQ(listed(), (std::vector<std::string>{ "a.JPG", "b.jpg" }));
+    EXPECT_TRUE(messages().empty());
 }
 
 TEST_F(FolderChooser, BrowsingDuringAShowChangesItsPlayList)
@@ -166,31 +164,33 @@ TEST_F(FolderChooser, BrowsingDuringAShowChangesItsPlayList)
 // controls join the cycle while it is open.
 TEST_F(FolderChooser, TabReachesTheCoveredStartButtonAndSpaceClicksIt)
 {
-    main().txtFolder.setText(day1);
-    main().cmdBrowse_Click();
-    QWidget *window = platform::testing::windowOf(main());
-    window->show();
-    QApplication::setActiveWindow(window);
+    Form1 &form = main();
+    const std::vector<const Control *> focusable
+            = { &form.txtFolder, &form.cmdBrowse,    &form.Dir1,      &form.Drive1,  &form.File1,
+                &form.cmdSelect, &form.cmdStartShow, &form.txtChange, &form.cmdAbout };
+    auto focused = [&] { return platform::testing::focusedControl(form, focusable); };
+    form.txtFolder.setText(day1);
+    form.cmdBrowse_Click();
+    form.cmdBrowse.setFocus();
+    ASSERT_TRUE(platform::testing::waitFor([&] { return focused() == &form.cmdBrowse; }))
+            << "the window never took the focus";
 
-    std::vector<QWidget *> order;
-    QWidget *current = widget(main().cmdBrowse);
-    current->setFocus();
+    std::vector<const Control *> order;
     for (int step = 0; step < 8; ++step) {
-        order.push_back(QApplication::focusWidget());
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        order.push_back(focused());
+        platform::testing::pressKey(form, TabKey);
     }
-    const std::vector<QWidget *> expected = {
-        widget(main().cmdBrowse), widget(main().Dir1),      widget(main().Drive1),
-        widget(main().File1),     widget(main().cmdSelect), widget(main().cmdStartShow),
-        widget(main().txtChange), widget(main().cmdAbout),
+    const std::vector<const Control *> expected = {
+        &form.cmdBrowse, &form.Dir1,         &form.Drive1,    &form.File1,
+        &form.cmdSelect, &form.cmdStartShow, &form.txtChange, &form.cmdAbout,
     };
     EXPECT_EQ(order, expected);
 
-    widget(main().cmdSelect)->setFocus();
-    QTest::keyClick(widget(main().cmdSelect), Qt::Key_Tab);
-    ASSERT_EQ(QApplication::focusWidget(), widget(main().cmdStartShow));
-    QTest::keyClick(widget(main().cmdStartShow), Qt::Key_Space);
-    EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
+    form.cmdSelect.setFocus();
+    platform::testing::pressKey(form, TabKey);
+    ASSERT_EQ(focused(), &form.cmdStartShow);
+    platform::testing::pressKey(form, SpaceKey);
+    EXPECT_EQ(form.cmdStartShow.caption(), "Stop Slide Show");
 }
 
 } // namespace

@@ -2,30 +2,38 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/ProgramFixture.h"
 
+#include "about_window/frmAbout.h"
+
 #include "platform/MsgBox.h"
 
-#include <QApplication>
-#include <QFontInfo>
-#include <QLabel>
-#include <QPushButton>
-#include <QStyle>
-#include <QWidget>
+#include <cmath>
+#include <string>
+#include <vector>
 
 using namespace platform;
+using platform::testing::PixelPoint;
+using platform::testing::PixelRect;
+using platform::testing::PixelSize;
 using testsupport::ProgramFixture;
 
 namespace {
 
 constexpr const char *InvalidSeconds = "Please select a valid time in seconds.";
 constexpr const char *InvalidFolder = "Please select a valid image folder.";
-
-QWidget *widget(const Control &control)
-{
-    return platform::testing::widgetOf(control);
-}
+constexpr Integer TabKey = 9; // the Windows virtual-key code
 
 class MainWindow : public ProgramFixture
-{ };
+{
+protected:
+    // Every control of the window that can take the focus.
+    std::vector<const Control *> focusable()
+    {
+        Form1 &form = main();
+        return { &form.txtFolder, &form.cmdBrowse,    &form.Dir1,      &form.Drive1,  &form.File1,
+                 &form.cmdSelect, &form.cmdStartShow, &form.txtChange, &form.cmdAbout };
+    }
+    const Control *focused() { return platform::testing::focusedControl(main(), focusable()); }
+};
 
 TEST_F(MainWindow, ControlsAreWhereTheDesignPutsThem)
 {
@@ -48,10 +56,10 @@ TEST_F(MainWindow, ControlsAreWhereTheDesignPutsThem)
         EXPECT_EQ(row.control->width(), row.width);
         EXPECT_EQ(row.control->height(), row.height);
         // 15 twips a pixel, edges rounded.
-        const QRect pixels = widget(*row.control)->geometry();
-        EXPECT_EQ(pixels.x(), std::lround(row.left / 15));
-        EXPECT_EQ(pixels.y(), std::lround(row.top / 15));
-        EXPECT_EQ(pixels.right() + 1, std::lround((row.left + row.width) / 15));
+        const PixelRect pixels = platform::testing::pixelRect(*row.control);
+        EXPECT_EQ(pixels.x, std::lround(row.left / 15));
+        EXPECT_EQ(pixels.y, std::lround(row.top / 15));
+        EXPECT_EQ(pixels.x + pixels.width, std::lround((row.left + row.width) / 15));
     }
 }
 
@@ -62,14 +70,16 @@ TEST_F(MainWindow, StartsCompactWithItsDesignedTexts)
     EXPECT_EQ(form.height(), 2625);
     EXPECT_EQ(form.width(), 5475 + 90);
     // The client area: 2625 less the title bar and borders.
-    EXPECT_EQ(platform::testing::windowOf(form)->size(), QSize(365, 143));
+    EXPECT_EQ(platform::testing::clientSize(form), (PixelSize{ 365, 143 }));
     EXPECT_EQ(form.Label2.caption(), "Select image folder:");
+    EXPECT_EQ(platform::testing::shownText(form.Label2), "Select image folder:");
     EXPECT_EQ(form.txtFolder.text(), "");
     EXPECT_TRUE(form.txtFolder.enabled());
     EXPECT_EQ(form.cmdBrowse.caption(), "Browse");
     EXPECT_FALSE(form.fraBrowse.visible());
     EXPECT_EQ(form.cmdSelect.caption(), "Select Folder");
     EXPECT_EQ(form.Label1.caption(), "Seconds per picture:");
+    EXPECT_EQ(platform::testing::shownText(form.Label1), "Seconds per picture:");
     EXPECT_EQ(form.txtChange.text(), "2");
     EXPECT_TRUE(form.txtChange.enabled());
     EXPECT_EQ(form.cmdStartShow.caption(), "Start Slide Show");
@@ -82,64 +92,48 @@ TEST_F(MainWindow, StartsCompactWithItsDesignedTexts)
 
 TEST_F(MainWindow, FocusStartsInTheFolderFieldAndFollowsTheTabOrder)
 {
-    Form1 &form = main();
-    QWidget *window = platform::testing::windowOf(form);
-    EXPECT_EQ(window->focusWidget(), widget(form.txtFolder));
+    ASSERT_TRUE(platform::testing::waitFor([&] { return focused() == &main().txtFolder; }))
+            << "the folder field never got the focus";
 
     // With the panel hidden, its controls are out of the cycle.
-    std::vector<QWidget *> expected
-            = { widget(form.txtFolder), widget(form.cmdBrowse), widget(form.cmdStartShow),
-                widget(form.txtChange), widget(form.cmdAbout) };
-    std::vector<QWidget *> seen;
-    QWidget *current = widget(form.txtFolder);
+    Form1 &form = main();
+    const std::vector<const Control *> expected
+            = { &form.cmdBrowse, &form.cmdStartShow, &form.txtChange, &form.cmdAbout,
+                &form.txtFolder };
+    std::vector<const Control *> seen;
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        seen.push_back(current);
-        do
-            current = current->nextInFocusChain();
-        while (!(current->focusPolicy() & Qt::TabFocus) || !current->isVisibleTo(window));
+        platform::testing::pressKey(form, TabKey);
+        seen.push_back(focused());
     }
     EXPECT_EQ(seen, expected);
-    EXPECT_EQ(current, widget(form.txtFolder));
 }
 
+// Where the open panel lies over the start button, a click reaches the
+// panel, not the button; with the panel closed, the same point is the
+// button's.
 TEST_F(MainWindow, TheBrowsePanelCoversTheControlsBehindIt)
 {
     Form1 &form = main();
-    QWidget *panel = widget(form.fraBrowse);
-    const QObjectList &siblings = panel->parentWidget()->children();
-    EXPECT_EQ(siblings.last(), panel); // last child is drawn on top
-}
+    const PixelRect button = platform::testing::pixelRect(form.cmdStartShow);
+    const PixelRect panel = platform::testing::pixelRect(form.fraBrowse);
+    const PixelRect folders = platform::testing::pixelRect(form.Dir1);
+    const PixelRect files = platform::testing::pixelRect(form.File1);
+    // Between the panel's two lists, so that the click lands on the panel
+    // itself and selects nothing in them.
+    const PixelPoint gap{ panel.x + (folders.x + folders.width + files.x) / 2,
+                          button.y + button.height / 2 };
+    ASSERT_GT(gap.x, button.x);
+    ASSERT_LT(gap.x, button.x + button.width);
 
-TEST_F(MainWindow, NoCaptionIsClipped)
-{
-    Form1 &form = main();
-    EXPECT_EQ(QFontInfo(widget(form.Label1)->font()).family(), QStringLiteral("Tahoma"));
-    EXPECT_EQ(widget(form.Label1)->font().pixelSize(), 13); // 9.75 points at 96 dots per inch
+    form.cmdBrowse_Click();
+    platform::testing::clickAt(form, gap);
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(form.cmdStartShow.caption(), "Start Slide Show");
 
-    for (const Label *label : { &form.Label2, &form.Label1 }) {
-        const QWidget *w = widget(*label);
-        const int text
-                = w->fontMetrics().horizontalAdvance(QString::fromStdString(label->caption()));
-        EXPECT_LE(text, w->width()) << label->caption();
-    }
-    // The seconds label must end before the field that overlaps its box.
-    const QWidget *seconds = widget(form.Label1);
-    EXPECT_LT(seconds->x()
-                      + seconds->fontMetrics().horizontalAdvance(
-                              QStringLiteral("Seconds per picture:")),
-              widget(form.txtChange)->x());
-
-    for (const CommandButton *button :
-         { &form.cmdBrowse, &form.cmdSelect, &form.cmdStartShow, &form.cmdAbout }) {
-        const QWidget *w = widget(*button);
-        const int margins = 2 * w->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
-        const int text
-                = w->fontMetrics().horizontalAdvance(QString::fromStdString(button->caption()));
-        EXPECT_LE(text + margins, w->width()) << button->caption();
-    }
-    EXPECT_LE(widget(form.cmdBrowse)->fontMetrics().horizontalAdvance(QStringLiteral("Cancel"))
-                      + 12,
-              widget(form.cmdBrowse)->width());
+    form.cmdBrowse_Click();
+    ASSERT_FALSE(form.fraBrowse.visible());
+    platform::testing::clickAt(form, gap);
+    EXPECT_EQ(messages(), std::vector<std::string>{ InvalidFolder }) << "the button never heard it";
 }
 
 struct SecondsCase
@@ -158,7 +152,7 @@ class SecondsField : public ProgramFixture, public ::testing::WithParamInterface
 
 TEST_P(SecondsField, OnlyAWholePartFrom1To32767StartsAShow)
 {
-    pictures.jpeg(QStringLiteral("a.jpg"), 40, 30);
+    pictures.jpeg("a.jpg", 40, 30);
     start(pictures.path(), GetParam().text);
     if (GetParam().accepted) {
         EXPECT_TRUE(messages().empty());
@@ -192,8 +186,7 @@ TEST_F(MainWindow, TheSecondsAreCheckedBeforeTheFolder)
 TEST_F(MainWindow, AFolderThatCannotBeReadStartsNothing)
 {
     const std::string before = main().File1.path();
-    for (const std::string &folder :
-         { std::string(), std::string("  "), pictures.file(QStringLiteral("none")) }) {
+    for (const std::string &folder : { std::string(), std::string("  "), pictures.file("none") }) {
         boxes.clear();
         start(folder);
         EXPECT_EQ(messages(), std::vector<std::string>{ InvalidFolder }) << folder;
@@ -207,7 +200,7 @@ TEST_F(MainWindow, AFolderThatCannotBeReadStartsNothing)
 
 TEST_F(MainWindow, AFolderWithoutPicturesStartsNothingSilently)
 {
-    pictures.write(QStringLiteral("notes.txt"), "x");
+    pictures.write("notes.txt", "x");
     start(pictures.path());
     EXPECT_TRUE(messages().empty());
     EXPECT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
@@ -218,8 +211,8 @@ TEST_F(MainWindow, AFolderWithoutPicturesStartsNothingSilently)
 
 TEST_F(MainWindow, StartOpensTheShowAsACentredSquare)
 {
-    pictures.jpeg(QStringLiteral("b.jpg"), 40, 30);
-    pictures.jpeg(QStringLiteral("a.jpg"), 1920, 1080);
+    pictures.jpeg("b.jpg", 40, 30);
+    pictures.jpeg("a.jpg", 1920, 1080);
     start(pictures.path());
 
     EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
@@ -258,7 +251,7 @@ TEST_F(MainWindow, TheFirstFitSetsOrientationAndWholeRatio)
     };
     for (const auto &row : rows) {
         testsupport::TempFolder folder;
-        folder.jpeg(QStringLiteral("p.jpg"), row.width, row.height);
+        folder.jpeg("p.jpg", row.width, row.height);
         start(folder.path());
         SCOPED_TRACE(std::to_string(row.width) + " by " + std::to_string(row.height));
         EXPECT_EQ(show().width_bigger, row.widthBigger);
@@ -275,7 +268,7 @@ TEST_F(MainWindow, TheFirstFitSetsOrientationAndWholeRatio)
 
 TEST_F(MainWindow, ARatioTooLargeForAnIntegerIsHeldAt32767)
 {
-    pictures.write(QStringLiteral("line.gif"), testsupport::gifBytes(40000, 1));
+    pictures.write("line.gif", testsupport::gifBytes(40000, 1));
     start(pictures.path());
     EXPECT_EQ(show().target_ratio, 32767);
     EXPECT_EQ(show().imgShow.height(), 3276700);
@@ -285,10 +278,10 @@ TEST_F(MainWindow, ARatioTooLargeForAnIntegerIsHeldAt32767)
 
 TEST_F(MainWindow, PicturesThatCannotBeLoadedArePassedOverAtTheStart)
 {
-    pictures.write(QStringLiteral("1 text.jpg"), "not a picture");
-    pictures.write(QStringLiteral("2 empty.gif"), {});
-    pictures.jpeg(QStringLiteral("3 good.jpg"), 300, 600);
-    pictures.jpeg(QStringLiteral("4 later.jpg"), 600, 300);
+    pictures.write("1 text.jpg", "not a picture");
+    pictures.write("2 empty.gif", {});
+    pictures.jpeg("3 good.jpg", 300, 600);
+    pictures.jpeg("4 later.jpg", 600, 300);
     start(pictures.path());
 
     EXPECT_TRUE(messages().empty());
@@ -300,8 +293,8 @@ TEST_F(MainWindow, PicturesThatCannotBeLoadedArePassedOverAtTheStart)
 
 TEST_F(MainWindow, AFolderOfUnloadablePicturesUndoesTheStart)
 {
-    pictures.write(QStringLiteral("a.jpg"), "not a picture");
-    pictures.write(QStringLiteral("b.gif"), "nor this");
+    pictures.write("a.jpg", "not a picture");
+    pictures.write("b.gif", "nor this");
     start(pictures.path());
 
     EXPECT_EQ(messages(),
@@ -312,8 +305,8 @@ TEST_F(MainWindow, AFolderOfUnloadablePicturesUndoesTheStart)
 
 TEST_F(MainWindow, StopEndsTheWholeShowEvenDuringTheOpening)
 {
-    pictures.jpeg(QStringLiteral("a.jpg"), 40, 30);
-    pictures.jpeg(QStringLiteral("b.jpg"), 40, 30);
+    pictures.jpeg("a.jpg", 40, 30);
+    pictures.jpeg("b.jpg", 40, 30);
     start(pictures.path());
     for (int tick = 0; tick < 5; ++tick)
         show().tmrOpen_Timer();
@@ -342,24 +335,46 @@ TEST_F(MainWindow, ClosingEndsTheProgramWithNoWindowLeft)
         SCOPED_TRACE(opening ? "during the opening" : "while showing");
         program = std::make_unique<Program>();
         program->start();
-        pictures.jpeg(QStringLiteral("a.jpg"), 40, 30);
+        pictures.jpeg("a.jpg", 40, 30);
         start(pictures.path());
+        main().cmdAbout_Click();
+        ASSERT_EQ(platform::testing::visibleWindows(), 3);
         if (!opening)
             runOpening();
-        platform::testing::windowOf(main())->close();
-        EXPECT_EQ(program->exitCode(), 0);
+        exits.clear();
+        platform::testing::closeAsUser(main());
+        EXPECT_EQ(exits.codes(), std::vector<int>{ 0 });
         EXPECT_FALSE(program->showWindowLoaded());
-        for (const QWidget *window : QApplication::topLevelWidgets())
-            EXPECT_FALSE(window->isVisible()) << window->metaObject()->className();
+        EXPECT_FALSE(program->aboutWindowLoaded());
+        EXPECT_EQ(platform::testing::visibleWindows(), 0);
+        platform::testing::processEvents();
+        EXPECT_EQ(platform::testing::visibleWindows(), 0);
     }
 }
 
 TEST_F(MainWindow, ClosingBeforeAnyShowLoadsNoOtherWindow)
 {
-    platform::testing::windowOf(main())->close();
-    EXPECT_EQ(program->exitCode(), 0);
+    platform::testing::closeAsUser(main());
+    EXPECT_EQ(exits.codes(), std::vector<int>{ 0 });
     EXPECT_FALSE(program->showWindowLoaded());
     EXPECT_FALSE(program->aboutWindowLoaded());
+}
+
+// Unloading a window that was never opened must not load it first, only to
+// unload it again: its Load would run for nothing.
+TEST_F(MainWindow, ClosingBeforeTheOtherWindowsOpenedRunsNoLoadOfTheirs)
+{
+    const platform::testing::LoadRecorder loads;
+    program = std::make_unique<Program>();
+    program->start();
+    const Form *mainWindow = &main();
+    ASSERT_EQ(loads.loaded(), std::vector<const Form *>{ mainWindow });
+
+    platform::testing::closeAsUser(main());
+    platform::testing::processEvents();
+    EXPECT_EQ(loads.loaded(), std::vector<const Form *>{ mainWindow });
+    EXPECT_EQ(exits.codes(), std::vector<int>{ 0 });
+    EXPECT_EQ(platform::testing::visibleWindows(), 0);
 }
 
 } // namespace

@@ -2,12 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "tests/support/ProgramFixture.h"
 
-#include <QKeySequence>
-#include <QTest>
-#include <QWidget>
-#include <QWindow>
+#include "platform/KeyCodes.h"
+
+#include <string>
 
 using namespace platform;
+using platform::testing::PixelPoint;
 using testsupport::ProgramFixture;
 
 namespace {
@@ -19,28 +19,28 @@ protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        pictures.jpeg(QStringLiteral("a.jpg"), 400, 300);
-        pictures.jpeg(QStringLiteral("b.jpg"), 300, 400);
+        pictures.jpeg("a.jpg", 400, 300);
+        pictures.jpeg("b.jpg", 300, 400);
         start(pictures.path());
         ASSERT_EQ(runOpening(), 16);
     }
 
-    QWidget *window() { return platform::testing::windowOf(show()); }
-    QWidget *image() { return platform::testing::widgetOf(show().imgShow); }
+    bool pointerHidden() { return platform::testing::pointerHidden(show()); }
+    bool waiting() { return platform::testing::idlePointerWaiting(show()); }
 };
 
 using EscKey = RunningShow;
 
 TEST_F(EscKey, StopsTheShowAsTheCloseKeyDoes)
 {
-    QTest::keyClick(window(), Qt::Key_Escape);
+    platform::testing::pressKey(show(), vbKeyEscape);
     expectStopped();
     EXPECT_TRUE(program->showWindowLoaded());
     // The next start opens from the small square again.
     clickStartStop();
     EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
     EXPECT_EQ(runOpening(), 16);
-    QTest::keyClick(window(), Qt::Key_Escape);
+    platform::testing::pressKey(show(), vbKeyEscape);
     expectStopped();
 }
 
@@ -50,26 +50,32 @@ TEST_F(EscKey, DuringTheOpeningStopsTheWholeShow)
     clickStartStop();
     show().tmrOpen_Timer();
     ASSERT_TRUE(show().tmrOpen.enabled());
-    QTest::keyClick(window(), Qt::Key_Escape);
+    platform::testing::pressKey(show(), vbKeyEscape);
     expectStopped();
 }
 
 TEST_F(EscKey, OtherKeysLeaveTheShowRunning)
 {
+    // Windows virtual-key codes.
     const struct
     {
-        Qt::Key key;
-        Qt::KeyboardModifiers modifiers;
+        const char *name;
+        Integer key;
+        unsigned modifiers;
     } keys[] = {
-        { Qt::Key_Space, Qt::NoModifier },  { Qt::Key_Return, Qt::NoModifier },
-        { Qt::Key_Q, Qt::NoModifier },      { Qt::Key_F4, Qt::AltModifier },
-        { Qt::Key_Left, Qt::NoModifier },   { Qt::Key_Backspace, Qt::NoModifier },
-        { Qt::Key_Escape, Qt::NoModifier }, // the last, to see the handler is there
+        { "Space", 32, platform::testing::NoModifier },
+        { "Return", 13, platform::testing::NoModifier },
+        { "Q", 'Q', platform::testing::NoModifier },
+        { "Alt+F4", 115, platform::testing::Alt },
+        { "Left", 37, platform::testing::NoModifier },
+        { "Backspace", 8, platform::testing::NoModifier },
+        // The last, to see the handler is there.
+        { "Escape", vbKeyEscape, platform::testing::NoModifier },
     };
-    for (const auto &[key, modifiers] : keys) {
-        SCOPED_TRACE(QKeySequence(key).toString().toStdString());
-        const bool escape = key == Qt::Key_Escape;
-        QTest::keyClick(window(), key, modifiers);
+    for (const auto &[name, key, modifiers] : keys) {
+        SCOPED_TRACE(name);
+        const bool escape = key == vbKeyEscape;
+        platform::testing::pressKey(show(), key, modifiers);
         EXPECT_EQ(show().visible(), !escape);
         EXPECT_EQ(main().cmdStartShow.caption(), escape ? "Start Slide Show" : "Stop Slide Show");
         EXPECT_EQ(show().tmrShow.enabled(), !escape);
@@ -78,29 +84,34 @@ TEST_F(EscKey, OtherKeysLeaveTheShowRunning)
 
 using IdlePointer = RunningShow;
 
-TEST_F(IdlePointer, WaitsThreeSecondsOnOneSingleShotTimer)
+// The one real wait of these tests: the pointer goes by itself after three
+// seconds of stillness, and nothing is left to wake up once it has gone.
+// One wake-up three seconds after the last movement, and nothing after it:
+// no wait runs while the mouse is still and the pointer is gone.
+TEST_F(IdlePointer, HidesAfterThreeStillSecondsWithASingleWakeUp)
 {
-    const auto timer = platform::testing::idlePointerTimer(show());
-    EXPECT_TRUE(timer.active);
-    EXPECT_TRUE(timer.singleShot);
-    EXPECT_EQ(timer.interval, 3000);
+    platform::testing::moveMouse(show(), { 200, 200 });
+    EXPECT_EQ(platform::testing::idlePointerWaitMilliseconds(show()), 3000);
+    EXPECT_FALSE(pointerHidden());
+    platform::testing::firePointerIdle(show());
+    EXPECT_TRUE(pointerHidden());
+    EXPECT_FALSE(waiting());
+    EXPECT_EQ(platform::testing::idlePointerWaitMilliseconds(show()), 0);
 }
 
 TEST_F(IdlePointer, HidesOverTheFullScreenShowAndComesBackWhenTheMouseMoves)
 {
-    ASSERT_NE(window()->windowHandle(), nullptr);
-    for (const QPoint where : { QPoint(100, 100), QPoint(900, 700), QPoint(512, 384) }) {
-        EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    for (const PixelPoint where :
+         { PixelPoint{ 100, 100 }, PixelPoint{ 900, 700 }, PixelPoint{ 512, 384 } }) {
+        EXPECT_FALSE(pointerHidden());
         platform::testing::firePointerIdle(show());
-        // Over the window and over the picture on it.
-        EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
-        EXPECT_EQ(image()->cursor().shape(), Qt::BlankCursor);
+        EXPECT_TRUE(pointerHidden());
+        EXPECT_FALSE(waiting());
 
-        QTest::mouseMove(window()->windowHandle(), where);
-        EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
-        EXPECT_EQ(image()->cursor().shape(), Qt::ArrowCursor);
+        platform::testing::moveMouse(show(), where);
+        EXPECT_FALSE(pointerHidden());
         // Movement starts the wait again.
-        EXPECT_TRUE(platform::testing::idlePointerTimer(show()).active);
+        EXPECT_TRUE(waiting());
     }
 }
 
@@ -109,18 +120,18 @@ TEST_F(IdlePointer, StaysOverTheSquareAndComesBackWhenTheShowSwitchesToIt)
     show().imgShow_Click();
     ASSERT_EQ(show().width(), SquareSide);
     platform::testing::firePointerIdle(show());
-    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(pointerHidden());
 
     // Back at full screen the wait starts again without a movement.
     show().imgShow_Click();
     ASSERT_EQ(show().width(), 15360);
-    EXPECT_TRUE(platform::testing::idlePointerTimer(show()).active);
+    EXPECT_TRUE(waiting());
     platform::testing::firePointerIdle(show());
-    EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+    EXPECT_TRUE(pointerHidden());
 
     // Hidden, then switched to the square: the pointer is needed at once.
     show().imgShow_Click();
-    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(pointerHidden());
 }
 
 TEST_F(IdlePointer, StaysWhileTheWindowIsStillGrowing)
@@ -130,25 +141,25 @@ TEST_F(IdlePointer, StaysWhileTheWindowIsStillGrowing)
     for (int tick = 0; tick < 15; ++tick) {
         show().tmrOpen_Timer();
         platform::testing::firePointerIdle(show());
-        ASSERT_EQ(window()->cursor().shape(), Qt::ArrowCursor) << "tick " << tick + 1;
+        ASSERT_FALSE(pointerHidden()) << "tick " << tick + 1;
     }
     show().tmrOpen_Timer();
     platform::testing::firePointerIdle(show());
-    EXPECT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+    EXPECT_TRUE(pointerHidden());
 }
 
 TEST_F(IdlePointer, ComesBackAndStopsWaitingWhenTheShowStops)
 {
     platform::testing::firePointerIdle(show());
-    ASSERT_EQ(window()->cursor().shape(), Qt::BlankCursor);
+    ASSERT_TRUE(pointerHidden());
     clickStartStop();
-    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
-    EXPECT_FALSE(platform::testing::idlePointerTimer(show()).active);
+    EXPECT_FALSE(pointerHidden());
+    EXPECT_FALSE(waiting());
     // A hidden window keeps the pointer whatever its size.
     show().setWidth(15360);
     show().setHeight(11520);
     platform::testing::firePointerIdle(show());
-    EXPECT_EQ(window()->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_FALSE(pointerHidden());
 }
 
 TEST(IdlePointerElsewhere, TheMainWindowNeverHidesThePointer)

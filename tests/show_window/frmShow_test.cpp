@@ -4,15 +4,16 @@
 
 #include "show_window/Ratio.h"
 
-#include <QFile>
-#include <QWidget>
-
 #include <cmath>
-#include <cstdio>
+#include <filesystem>
 #include <random>
 #include <tuple>
 
 using namespace platform;
+using platform::testing::PixelPoint;
+using platform::testing::PixelRect;
+using platform::testing::PixelSize;
+using testsupport::nativePath;
 using testsupport::ProgramFixture;
 
 namespace {
@@ -23,7 +24,7 @@ protected:
     void SetUp() override
     {
         ProgramFixture::SetUp();
-        pictures.jpeg(QStringLiteral("a.jpg"), 400, 300);
+        pictures.jpeg("a.jpg", 400, 300);
         start(pictures.path());
     }
 };
@@ -52,7 +53,9 @@ TEST_F(Opening, GrowsTickByTickToTheFullScreen)
         EXPECT_EQ(show().imgShow.top(), 0);
     }
     EXPECT_EQ(show().tickCount(), 0);
-    EXPECT_EQ(platform::testing::windowOf(show())->geometry(), QRect(0, 0, 1024, 768));
+    EXPECT_EQ(platform::testing::position(show()), (PixelPoint{ 0, 0 }));
+    EXPECT_EQ(platform::testing::clientSize(show()), (PixelSize{ 1024, 768 }));
+    EXPECT_EQ(platform::testing::pixelRect(show().imgShow), (PixelRect{ 0, 0, 1024, 768 }));
 }
 
 TEST(OpeningOnAWiderScreen, ReachesTheWidthExactlyAtTick16)
@@ -60,7 +63,7 @@ TEST(OpeningOnAWiderScreen, ReachesTheWidthExactlyAtTick16)
     platform::testing::ScreenOverride screen(16100, 11520);
     platform::testing::MsgBoxRecorder boxes;
     testsupport::TempFolder folder;
-    folder.jpeg(QStringLiteral("a.jpg"), 40, 30);
+    folder.jpeg("a.jpg", 40, 30);
     Program program;
     program.start();
     program.mainWindow().txtFolder.setText(folder.path());
@@ -106,7 +109,7 @@ protected:
                    const std::string &seconds = "1")
     {
         for (const auto &[name, width, height] : files)
-            pictures.jpeg(QString::fromUtf8(name), width, height);
+            pictures.jpeg(name, width, height);
         start(pictures.path(), seconds);
         ASSERT_EQ(runOpening(), 16);
     }
@@ -128,7 +131,10 @@ protected:
     std::string current() { return main().File1.fileName(); }
 };
 
-TEST_F(Advance, FollowsTheWorkedExampleRowByRow)
+// Each forward step fits the picture to the window; a change of
+// orientation re-centres it, and the wrap to the first picture keeps the
+// frame of the last.
+TEST_F(Advance, FitsEachStepAndRecentresOnlyWhenTheOrientationTurns)
 {
     startShow({ { "1 four-three.jpg", 400, 300 },
                 { "2 three-two.jpg", 600, 400 },
@@ -159,10 +165,6 @@ TEST_F(Advance, FollowsTheWorkedExampleRowByRow)
         EXPECT_EQ(show().width_bigger, row.widthBigger);
         EXPECT_EQ(show().target_ratio, row.ratio);
         EXPECT_EQ(show().tickCount(), 0);
-        std::printf("%-18s ratio %d  image %5.0f by %5.0f at %4.0f, %4.0f  width_bigger %d\n",
-                    row.file, show().target_ratio, show().imgShow.width().value(),
-                    show().imgShow.height().value(), show().imgShow.left().value(),
-                    show().imgShow.top().value(), show().width_bigger);
     }
 }
 
@@ -172,8 +174,8 @@ TEST_F(Advance, ChangesAtTheWholeNumberOfSeconds)
         program = std::make_unique<Program>();
         program->start();
         testsupport::TempFolder folder;
-        folder.jpeg(QStringLiteral("a.jpg"), 40, 30);
-        folder.jpeg(QStringLiteral("b.jpg"), 40, 30);
+        folder.jpeg("a.jpg", 40, 30);
+        folder.jpeg("b.jpg", 40, 30);
         start(folder.path(), seconds);
         runOpening();
         const int expected = static_cast<int>(std::floor(std::stod(seconds)));
@@ -255,7 +257,7 @@ TEST_F(Advance, FitsToTheSmallSquareWhenTheWindowIsOne)
 TEST_F(Advance, AFileDeletedDuringTheShowIsPassedOver)
 {
     startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 600, 400 } });
-    ASSERT_TRUE(QFile::remove(QString::fromStdString(pictures.file(QStringLiteral("2.jpg")))));
+    ASSERT_TRUE(std::filesystem::remove(nativePath(pictures.file("2.jpg"))));
     show().tmrShow_Timer();
     EXPECT_EQ(current(), "3.jpg");
     EXPECT_EQ(show().imgShow.picture().width(), 600 * 26);
@@ -269,7 +271,7 @@ TEST_F(Advance, AnUnloadableFirstEntryAtTheWrapGoesOnWithAForwardStep)
     startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 }, { "3.jpg", 600, 400 } });
     show().tmrShow_Timer();
     show().tmrShow_Timer();
-    pictures.write(QStringLiteral("1.jpg"), "no longer a picture");
+    pictures.write("1.jpg", "no longer a picture");
     show().tmrShow_Timer(); // the wrap fails on 1.jpg, so 2.jpg follows, fitted
     EXPECT_EQ(current(), "2.jpg");
     EXPECT_EQ(show().width_bigger, False);
@@ -283,7 +285,7 @@ TEST_F(Advance, WhenNothingLoadsTheCurrentPictureStays)
     const Picture shown = show().imgShow.picture();
     const Frame before = frame();
     for (const char *name : { "1.jpg", "2.jpg" })
-        ASSERT_TRUE(QFile::remove(QString::fromStdString(pictures.file(QString::fromUtf8(name)))));
+        ASSERT_TRUE(std::filesystem::remove(nativePath(pictures.file(name))));
     for (int tick = 0; tick < 3; ++tick) {
         show().tmrShow_Timer();
         EXPECT_EQ(show().imgShow.picture().width(), shown.width());
@@ -312,8 +314,8 @@ TEST_F(Advance, AChangeOfFolderPlaysTheNewFolderFromItsFirstPicture)
 {
     startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 600 } });
     testsupport::TempFolder other;
-    other.jpeg(QStringLiteral("x.jpg"), 300, 900);
-    other.jpeg(QStringLiteral("y.jpg"), 900, 300);
+    other.jpeg("x.jpg", 300, 900);
+    other.jpeg("y.jpg", 900, 300);
     main().File1.setPath(other.path());
     show().tmrShow_Timer();
     EXPECT_EQ(main().File1.path(), other.path());
@@ -336,17 +338,12 @@ void PrintTo(const Geometry &g, std::ostream *out)
     *out << g.width << " by " << g.height << " at " << g.left << ", " << g.top;
 }
 
-class Toggle : public ProgramFixture
+const Geometry FullScreen{ 15360, 11520, 0, 0 };
+const Geometry CentredSquare{ 5000, 5000, 5180, 3260 };
+
+class ShowWindow : public ProgramFixture
 {
 protected:
-    void SetUp() override
-    {
-        ProgramFixture::SetUp();
-        pictures.jpeg(QStringLiteral("a.jpg"), 400, 300);
-        pictures.jpeg(QStringLiteral("b.jpg"), 300, 400);
-        start(pictures.path(), "2");
-    }
-
     Geometry window()
     {
         return { show().width().value(), show().height().value(), show().left().value(),
@@ -354,18 +351,28 @@ protected:
     }
 };
 
+class Toggle : public ShowWindow
+{
+protected:
+    void SetUp() override
+    {
+        ShowWindow::SetUp();
+        pictures.jpeg("a.jpg", 400, 300);
+        pictures.jpeg("b.jpg", 300, 400);
+        start(pictures.path(), "2");
+    }
+};
+
 TEST_F(Toggle, SwitchesBetweenFullScreenAndTheCentredSquare)
 {
     runOpening();
-    const Geometry full{ 15360, 11520, 0, 0 };
-    const Geometry square{ 5000, 5000, 5180, 3260 };
-    for (const Geometry &expected : { square, full, square, full }) {
+    for (const Geometry &expected : { CentredSquare, FullScreen, CentredSquare, FullScreen }) {
         show().imgShow_Click();
         EXPECT_EQ(window(), expected);
     }
     // A click on the window around the picture does the same.
     show().Form_Click();
-    EXPECT_EQ(window(), square);
+    EXPECT_EQ(window(), CentredSquare);
     // The image keeps its size and place until the next fit.
     EXPECT_EQ(show().imgShow.width(), 15360);
     EXPECT_EQ(show().imgShow.height(), 11520);
@@ -390,9 +397,9 @@ TEST_F(Toggle, AClickEarlyInTheOpeningMakesItFullScreenAndTheNextTickEndsIt)
     for (int tick = 0; tick < 3; ++tick) // 3100 twips a side
         show().tmrOpen_Timer();
     show().imgShow_Click();
-    EXPECT_EQ(window(), (Geometry{ 15360, 11520, 0, 0 }));
+    EXPECT_EQ(window(), FullScreen);
     show().tmrOpen_Timer();
-    EXPECT_EQ(window(), (Geometry{ 15360, 11520, 0, 0 }));
+    EXPECT_EQ(window(), FullScreen);
     EXPECT_FALSE(show().tmrOpen.enabled());
     EXPECT_TRUE(show().tmrShow.enabled());
 }
@@ -403,7 +410,7 @@ TEST_F(Toggle, AClickAfterTheHeightHasFinishedEndsTheOpeningAWideStrip)
         show().tmrOpen_Timer();
     ASSERT_EQ(show().timer_height, False);
     show().imgShow_Click();
-    EXPECT_EQ(window(), (Geometry{ 5000, 5000, 5180, 3260 }));
+    EXPECT_EQ(window(), CentredSquare);
     runOpening();
     EXPECT_EQ(window(), (Geometry{ 15360, 5000, 0, 3260 }));
 }
@@ -423,7 +430,7 @@ TEST_F(Toggle, LeavesTheTickCountAndThePictureAlone)
 TEST_F(Toggle, ClosingTheShowWindowStopsTheShow)
 {
     runOpening();
-    platform::testing::windowOf(show())->close();
+    platform::testing::closeAsUser(show());
     expectStopped();
     EXPECT_TRUE(program->showWindowLoaded());
 
@@ -431,6 +438,53 @@ TEST_F(Toggle, ClosingTheShowWindowStopsTheShow)
     clickStartStop();
     EXPECT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
     EXPECT_EQ(runOpening(), 16);
+}
+
+// The user's clicks, through the window system: a portrait picture half
+// the screen wide, centred, leaves a band of bare window on either side.
+class RealClick : public ShowWindow
+{
+protected:
+    void SetUp() override
+    {
+        ShowWindow::SetUp();
+        pictures.jpeg("1.jpg", 400, 300);
+        pictures.jpeg("2.jpg", 200, 400);
+        start(pictures.path(), "1");
+        ASSERT_EQ(runOpening(), 16);
+        show().tmrShow_Timer();
+        ASSERT_EQ(main().File1.fileName(), "2.jpg");
+    }
+};
+
+TEST_F(RealClick, OnTheBareWindowBesideThePictureSwitchesIt)
+{
+    const PixelRect image = platform::testing::pixelRect(show().imgShow);
+    ASSERT_EQ(image, (PixelRect{ 256, 0, 512, 768 }));
+    // Left of the picture, and inside the square too.
+    const PixelPoint bare{ image.x / 2, image.x / 2 };
+    for (const Geometry &expected : { CentredSquare, FullScreen, CentredSquare, FullScreen }) {
+        platform::testing::clickAt(show(), bare);
+        EXPECT_EQ(window(), expected);
+        EXPECT_EQ(platform::testing::pixelRect(show().imgShow), image) << "the picture moved";
+    }
+    EXPECT_EQ(main().File1.fileName(), "2.jpg");
+    EXPECT_EQ(show().tickCount(), 0);
+}
+
+TEST_F(RealClick, OnThePictureSwitchesIt)
+{
+    for (const Geometry &expected : { CentredSquare, FullScreen, CentredSquare, FullScreen }) {
+        platform::testing::click(show().imgShow);
+        EXPECT_EQ(window(), expected);
+    }
+    // Where the picture lies in the square as at full screen.
+    const PixelPoint onThePicture{ 300, 100 };
+    for (const Geometry &expected : { CentredSquare, FullScreen }) {
+        platform::testing::clickAt(show(), onThePicture);
+        EXPECT_EQ(window(), expected);
+    }
+    EXPECT_EQ(main().File1.fileName(), "2.jpg");
 }
 
 } // namespace

@@ -6,6 +6,9 @@ namespace testsupport {
 
 void ProgramFixture::SetUp()
 {
+    // What an earlier test decoded ahead, or the size it showed pictures
+    // at, must not decide what this one sees.
+    platform::testing::resetDecodeAhead();
     program = std::make_unique<Program>();
     program->start();
 }
@@ -13,6 +16,7 @@ void ProgramFixture::SetUp()
 void ProgramFixture::TearDown()
 {
     program.reset();
+    platform::testing::resetDecodeAhead();
     EXPECT_TRUE(errors.errors().empty()) << "a runtime error would have ended the program: "
                                          << errors.errors().front().message();
 }

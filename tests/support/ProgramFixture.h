@@ -14,11 +14,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
-// A started program on the 15360 by 11520 twips screen of the worked
-// examples, with message boxes and fatal errors recorded instead of shown.
+// A started program on a 15360 by 11520 twips screen (1024 by 768 pixels),
+// with message boxes and fatal errors recorded instead of shown, and the
+// decode ahead as in a program just started.
 class ProgramFixture : public ::testing::Test
 {
 protected:
@@ -44,6 +46,7 @@ protected:
     platform::testing::ScreenOverride screen{ 15360, 11520 };
     platform::testing::MsgBoxRecorder boxes;
     platform::testing::RuntimeErrorRecorder errors;
+    platform::testing::ExitRecorder exits;
     std::unique_ptr<Program> program;
     TempFolder pictures;
 };

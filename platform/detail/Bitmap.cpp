@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/detail/Bitmap.h"
+
+#include <algorithm>
+#include <new>
+#include <stdexcept>
+
+namespace platform::detail {
+
+Bitmap::Bitmap(PixelSize size, bool alpha) : alpha(alpha)
+{
+    if (size.empty())
+        return;
+    try {
+        pixels.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    } catch (const std::bad_alloc &) {
+        return;
+    } catch (const std::length_error &) {
+        return;
+    }
+    extent = size;
+}
+
+void Bitmap::fill(std::uint32_t value)
+{
+    std::fill(pixels.begin(), pixels.end(), value);
+}
+
+bool transposes(int orientation)
+{
+    return orientation >= 5 && orientation <= 8;
+}
+
+// Orientation n stores the picture so that, read row by row, the pixel at
+// (x, y) of the upright picture comes from the stored position below.
+Bitmap upright(Bitmap stored, int orientation)
+{
+    if (orientation < 2 || orientation > 8 || stored.empty())
+        return stored;
+    const int w = stored.width();
+    const int h = stored.height();
+    const PixelSize size = transposes(orientation) ? stored.size().transposed() : stored.size();
+    Bitmap result(size, stored.hasAlpha());
+    if (result.empty())
+        return result;
+    for (int y = 0; y < size.height; ++y) {
+        std::uint32_t *out = result.row(y);
+        for (int x = 0; x < size.width; ++x) {
+            int sx = x;
+            int sy = y;
+            switch (orientation) {
+            case 2: // mirrored
+                sx = w - 1 - x;
+                break;
+            case 3: // turned half round
+                sx = w - 1 - x;
+                sy = h - 1 - y;
+                break;
+            case 4: // flipped
+                sy = h - 1 - y;
+                break;
+            case 5: // mirrored along the main diagonal
+                sx = y;
+                sy = x;
+                break;
+            case 6: // turned a quarter clockwise to be upright
+                sx = y;
+                sy = h - 1 - x;
+                break;
+            case 7: // mirrored along the other diagonal
+                sx = w - 1 - y;
+                sy = h - 1 - x;
+                break;
+            case 8: // turned a quarter anticlockwise to be upright
+                sx = w - 1 - y;
+                sy = x;
+                break;
+            default:
+                break;
+            }
+            out[x] = stored.pixel(sx, sy);
+        }
+    }
+    return result;
+}
+
+} // namespace platform::detail

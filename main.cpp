@@ -14,7 +14,8 @@ int main(int, char *argv[])
     }
     platform::Application application(argv[0]);
     Program program;
-    program.start();
+    // Before any window shows: from then on the session can end at any time.
     platform::Application::onSessionEnd([&program] { program.sessionEnded(); });
+    program.start();
     return application.exec();
 }

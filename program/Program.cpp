@@ -77,6 +77,8 @@ void Program::sessionEnded()
 {
     if (main)
         main->close();
+    else
+        mainWindowClosed();
 }
 
 void Program::mainWindowClosed()

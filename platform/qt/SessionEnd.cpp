@@ -63,7 +63,6 @@ struct SessionEnd::Private
 {
     std::function<void(int)> ended;
     int sockets[2] = { -1, -1 };
-    std::array<struct sigaction, CaughtSignals.size()> previous{};
     std::unique_ptr<QSocketNotifier> notifier;
     bool called = false;
 
@@ -103,18 +102,19 @@ SessionEnd::SessionEnd(std::function<void(int)> ended) : d(std::make_unique<Priv
     action.sa_handler = onSignal;
     sigemptyset(&action.sa_mask);
     // SA_RESTART: the event loop's poll and every read in the program go on
-    // as if nothing happened. SA_RESETHAND: a second signal is not caught.
-    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    // as if nothing happened. The handler stays for every later signal: one
+    // that comes while the program is ending, or after, is let go.
+    action.sa_flags = SA_RESTART;
     for (std::size_t i = 0; i < CaughtSignals.size(); ++i)
-        ::sigaction(CaughtSignals[i], &action, &d->previous[i]);
+        ::sigaction(CaughtSignals[i], &action, nullptr);
     const sigset_t set = caughtSet();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }
 
 SessionEnd::~SessionEnd()
 {
-    for (std::size_t i = 0; i < CaughtSignals.size(); ++i)
-        ::sigaction(CaughtSignals[i], &d->previous[i], nullptr);
+    // The handler stays, writing nowhere: a signal of the session that comes
+    // while the program tears down ends nothing early.
     signalWriter.store(-1);
     d->notifier.reset();
     ::close(d->sockets[0]);

@@ -19,9 +19,8 @@ namespace platform::qt {
 // that runs it learns from the signal that it was interrupted.
 //
 // The signal handler only writes a byte to a socket pair; a QSocketNotifier
-// on the other end calls `ended` from the event loop. Each signal is caught
-// once: the same signal again takes its default action and ends the
-// process at once, for when the orderly end is stuck.
+// on the other end calls `ended` from the event loop, once. Later signals
+// change nothing: the end is under way (a stuck one is for SIGKILL).
 //
 // The signals must reach the main thread only. logind sends its two at
 // once; with the first pending on the main thread, the kernel hands the
@@ -46,7 +45,7 @@ public:
     // `ended` runs once, on the event loop, with the first signal's number.
     // From now on the signals reach this thread, and the threads it starts.
     explicit SessionEnd(std::function<void(int signalNumber)> ended);
-    // Puts back the signal dispositions found at construction.
+    // Leaves the handler in place, writing nowhere.
     ~SessionEnd();
     SessionEnd(const SessionEnd &) = delete;
     SessionEnd &operator=(const SessionEnd &) = delete;

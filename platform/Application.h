@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/Version.h"
+
 #include <functional>
 #include <optional>
 #include <string>
@@ -14,7 +16,6 @@ namespace platform {
 // record's product name.
 inline constexpr const char *ApplicationTitle = "Project1";
 inline constexpr const char *ExecutableName = "Pelorin";
-inline constexpr const char *ApplicationVersion = "1.00";
 
 // The runtime: one per process, created before any form.
 class Application

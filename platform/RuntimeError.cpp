@@ -25,6 +25,8 @@ const char *describe(ErrorNumber number)
         return "Path not found";
     case ErrorNumber::InvalidPropertyValue:
         return "Invalid property value";
+    case ErrorNumber::DllEntryPointNotFound:
+        return "Can't find DLL entry point";
     case ErrorNumber::InvalidPicture:
         return "Invalid picture";
     }

@@ -18,6 +18,7 @@ enum class ErrorNumber : int {
     PathFileAccessError = 75,
     PathNotFound = 76,
     InvalidPropertyValue = 380,
+    DllEntryPointNotFound = 453,
     InvalidPicture = 481,
 };
 

@@ -71,6 +71,45 @@ int jpegOrientation(const PictureFile &file)
     return 1;
 }
 
+namespace {
+
+// The start-of-frame markers: baseline, extended, progressive and lossless,
+// Huffman or arithmetic coded; not DHT (C4), JPG (C8) or DAC (CC).
+bool isStartOfFrame(unsigned char marker)
+{
+    return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
+}
+
+} // namespace
+
+std::optional<PixelSize> jpegFrameSize(const PictureFile &file)
+{
+    std::uint64_t offset = 2;
+    for (int segment = 0; segment < MostSegments; ++segment) {
+        unsigned char header[9] = {};
+        if (file.read(offset, header, 4) != 4 || header[0] != MarkerStart)
+            return std::nullopt;
+        if (header[1] == MarkerStart) {
+            ++offset;
+            continue;
+        }
+        if (header[1] == StartOfScan || header[1] == EndOfImage)
+            return std::nullopt;
+        const unsigned length = readUnsigned(header + 2, 2, true);
+        if (length < 2)
+            return std::nullopt;
+        if (isStartOfFrame(header[1])) {
+            // Precision, then the height and the width.
+            if (length < 7 || file.read(offset + 4, header + 4, 5) != 5)
+                return std::nullopt;
+            return PixelSize{ static_cast<int>(readUnsigned(header + 7, 2, true)),
+                              static_cast<int>(readUnsigned(header + 5, 2, true)) };
+        }
+        offset += 2 + length;
+    }
+    return std::nullopt;
+}
+
 int exifOrientation(const unsigned char *data, std::size_t length)
 {
     // "Exif\0\0", then a TIFF header: byte order, 42, the first IFD's offset.

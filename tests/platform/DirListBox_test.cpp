@@ -93,10 +93,18 @@ TEST_F(DirListBoxTest, EnterOpensAFolder)
     EXPECT_FALSE(platform::testing::openEntry(dir, "no such folder"));
 }
 
+// The text a drive list shows names a folder the folder list opens: the
+// volume's root, which holds the folder the drive list was set to.
 TEST_F(DirListBoxTest, AcceptsADriveListsText)
 {
-    dir.setPath(pics + " [Pictures]");
-    EXPECT_EQ(dir.path(), pics);
+    const std::string pics = folder.file("pics");
+    DriveListBox drive(window);
+    drive.setDrive(pics);
+    changes.clear();
+    dir.setPath(drive.drive());
+    EXPECT_EQ(pics.rfind(dir.path(), 0), 0U) << dir.path();
+    EXPECT_LT(dir.path().size(), pics.size());
+    EXPECT_EQ(changes, std::vector<std::string>{ dir.path() });
 }
 
 TEST(DriveListBox, NamesTheVolumeOfAFolderAndChangesOnlyWhenItDoes)

@@ -55,7 +55,7 @@ TEST(KeyDown, GivesEachKeyItsCode)
         { "keypad 5", 101, user::NoModifier },
         { "keypad +", 107, user::NoModifier },
         { "F1", 112, user::NoModifier },
-        { "Alt+F4", 115, user::Alt },
+        { "Alt+F5", 116, user::Alt },
         { "F12", 123, user::NoModifier },
         { "Left", 37, user::NoModifier },
         { "Up", 38, user::NoModifier },

@@ -7,7 +7,7 @@ its U.S. English Unicode string table with the program's names and
 versions, its translation, and the icon group 1 with the three images of
 pelorin.ico. It also compiles to the COFF object a MinGW build links.
 
-usage: version_record_test.py RC-FILE PROGRAM-NAME PROJECT-VERSION
+usage: version_record_test.py RC-FILE PROGRAM-NAME PROJECT-VERSION RESOURCES-FOLDER
 """
 
 import pathlib
@@ -17,7 +17,7 @@ import sys
 import tempfile
 
 WINDRES = "x86_64-w64-mingw32-windres"
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_ICON, RT_GROUP_ICON, RT_VERSION, RT_MANIFEST = 3, 14, 16, 24
 US_ENGLISH, UNICODE = 0x0409, 1200
 VS_FFI_SIGNATURE = 0xFEEF04BD
 VFT_APP = 1
@@ -196,14 +196,31 @@ def windres(rc, output, output_format):
         fail(f"{WINDRES} exited with {result.returncode} and said:\n{said}")
 
 
+def check_manifest(resources, project_version):
+    """The program's manifest, resource 1: per-monitor DPI aware (v2, with
+    v1 for older Windows), version 6 of the common controls, and the
+    project's version."""
+    found = [body for kind, name, _, body in resources if kind == RT_MANIFEST and name == 1]
+    if len(found) != 1:
+        fail(f"{len(found)} manifests with id 1")
+    text = found[0].decode("utf-8")
+    for needed in ("<dpiAwareness", "PerMonitorV2, PerMonitor", "true/pm",
+                   'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
+                   f'version="{project_version}.0"'):
+        if needed not in text:
+            fail(f"the manifest lacks {needed}")
+
+
 def main():
     rc, program, project_version = pathlib.Path(sys.argv[1]), sys.argv[2], sys.argv[3]
+    resources_folder = pathlib.Path(sys.argv[4])
     with tempfile.TemporaryDirectory() as scratch:
         res = pathlib.Path(scratch) / "pelorin.res"
         windres(rc, res, "res")
         resources = read_res(res.read_bytes())
         check_version(resources, program, project_version)
-        check_icon(resources, (rc.parent / "pelorin.ico").read_bytes())
+        check_manifest(resources, project_version)
+        check_icon(resources, (resources_folder / "pelorin.ico").read_bytes())
         obj = pathlib.Path(scratch) / "pelorin.o"
         windres(rc, obj, "coff")
         check_coff(obj)

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
-#include "tests/support/Memory.h"
 #include "tests/support/ProgramFixture.h"
+#include "tests/support/System.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -63,7 +63,7 @@ TEST_F(LongShow, ADayOfTicksChangesPictureOnScheduleInFlatMemory)
     start(pictures.path(), "10");
     runOpening();
     holdTimers();
-    constexpr int Ticks = 24 * 60 * 60;
+    const int Ticks = testsupport::longRun(24 * 60 * 60);
     long middle = 0;
     int changes = 0;
     std::string previous = main().File1.fileName();
@@ -85,7 +85,7 @@ TEST_F(LongShow, ADayOfTicksChangesPictureOnScheduleInFlatMemory)
 
 TEST_F(LongShow, TenThousandStartsAndStopsLeaveNothingBehind)
 {
-    constexpr int Cycles = 10000;
+    const int Cycles = testsupport::longRun(10000);
     main().txtFolder.setText(pictures.path());
     long middle = 0;
     for (int cycle = 1; cycle <= Cycles; ++cycle) {
@@ -112,11 +112,12 @@ TEST_F(LongShow, TenThousandTogglesLeaveTheShowAsItWas)
     holdTimers();
     show().tmrShow_Timer();
     long middle = 0;
-    for (int click = 1; click <= 10000; ++click) {
+    const int Clicks = testsupport::longRun(10000);
+    for (int click = 1; click <= Clicks; ++click) {
         show().imgShow_Click();
         if (click % 100 == 0)
             platform::testing::processEvents();
-        if (click == 5000)
+        if (click == Clicks / 2)
             middle = testsupport::residentKilobytes();
     }
     EXPECT_EQ(show().width(), 15360);

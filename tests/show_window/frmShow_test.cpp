@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
 #include "tests/support/ProgramFixture.h"
+#include "tests/support/System.h"
 
 #include "show_window/Ratio.h"
 
@@ -507,7 +508,8 @@ TEST(FitProperties, HoldForAnyPictureAndWindow)
             return std::uniform_int_distribution<int>(1, 3)(random) == 1 ? 1 : most;
         return std::uniform_int_distribution<int>(1, most)(random);
     };
-    for (int trial = 0; trial < 20000; ++trial) {
+    const int trials = testsupport::longRun(20000);
+    for (int trial = 0; trial < trials; ++trial) {
         const int pictureWidth = side(65535);
         const int pictureHeight = side(65535);
         const double windowWidth = side(30000);

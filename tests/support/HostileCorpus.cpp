@@ -4,6 +4,7 @@
 
 #include "platform/Paths.h"
 
+#include "tests/support/System.h"
 #include "tests/support/TestPictures.h"
 
 #include <cstdlib>
@@ -20,24 +21,37 @@ const HostileCorpus &HostileCorpus::get()
 
 HostileCorpus::HostileCorpus()
 {
-    const char *made = std::getenv("PELORIN_HOSTILE_CORPUS");
-    if (!made || !*made)
-        throw std::runtime_error(
-                "PELORIN_HOSTILE_CORPUS names no folder: run the tests with ctest");
-    folder = made;
-    std::ifstream list(nativePath(file("expected.tsv")));
+    const char *named = std::getenv("PELORIN_HOSTILE_CORPUS");
+    folder = named && *named ? std::string(named)
+                             : runtimeText(nativePath(programFolder()) / "hostile-corpus");
+    if (!read(file("expected.tsv")))
+        throw std::runtime_error("no hostile pictures in " + folder
+                                 + ": ctest draws them (fixture.hostile_corpus)");
+    read(file(std::string("expected-") + systemName() + ".tsv"));
+}
+
+// A name with a line break in it is written with "\\n".
+bool HostileCorpus::read(const std::string &path)
+{
+    std::ifstream list(nativePath(path));
     if (!list)
-        throw std::runtime_error("no expected.tsv in " + folder);
+        return false;
     for (std::string line; std::getline(list, line);) {
         const std::size_t tab = line.find('\t');
         if (tab == std::string::npos)
             continue;
-        std::string name = line.substr(0, tab);
-        // A name with a line break in it is written with "\n".
-        for (std::size_t at; (at = name.find("\\n")) != std::string::npos;)
-            name.replace(at, 2, "\n");
+        std::string name;
+        for (std::size_t i = 0; i < tab; ++i) {
+            if (line.compare(i, 2, "\\n") == 0) {
+                name += '\n';
+                ++i;
+            } else {
+                name += line[i];
+            }
+        }
         expected[name] = line.substr(tab + 1);
     }
+    return true;
 }
 
 std::string HostileCorpus::file(const std::string &name) const

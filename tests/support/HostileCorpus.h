@@ -8,8 +8,10 @@
 namespace testsupport {
 
 // The hostile pictures scripts/make-hostile-corpus draws once for a test
-// run, in the folder PELORIN_HOSTILE_CORPUS names, with the fate each must
-// meet ("loads W H", "refused", "bounded", "any", "unlisted", "unreadable").
+// run, in "hostile-corpus" beside the test program (or the folder
+// PELORIN_HOSTILE_CORPUS names), with the fate each must meet ("loads W H",
+// "refused", "bounded", "any", "unlisted", "unreadable"): the system's own
+// where it differs.
 class HostileCorpus
 {
 public:
@@ -20,6 +22,9 @@ public:
 
 private:
     HostileCorpus();
+    // Reads fates from a file, later ones replacing earlier; false when
+    // there is none.
+    bool read(const std::string &path);
     std::string folder;
     std::map<std::string, std::string> expected;
 };

@@ -25,6 +25,20 @@ std::string runtimeText(const fs::path &path)
     return std::string(text.begin(), text.end());
 }
 
+namespace {
+std::string program;
+}
+
+void setProgramPath(const char *argv0)
+{
+    program = argv0 ? argv0 : "";
+}
+
+std::string programFolder()
+{
+    return runtimeText(fs::absolute(nativePath(program)).parent_path());
+}
+
 TempFolder::TempFolder()
 {
     static std::atomic<unsigned> made{ 0 };

@@ -15,6 +15,10 @@ std::filesystem::path nativePath(const std::string &text);
 // And back.
 std::string runtimeText(const std::filesystem::path &path);
 
+// The folder of the running test program, as its main was told.
+std::string programFolder();
+void setProgramPath(const char *argv0);
+
 // A folder that lives as long as the object, named as the runtime names it
 // (absolute, clean, the system's separators).
 class TempFolder

@@ -8,6 +8,8 @@
 #include "platform/backend/Files.h"
 #include "platform/qt/Volumes.h"
 
+#include "tests/support/TestPictures.h"
+
 #include <QDir>
 #include <QFile>
 
@@ -91,6 +93,24 @@ TEST(DriveListBox, NamesTheRootFileSystemAsTheDriveListShowsIt)
     DirListBox dir(window);
     dir.setPath(drive.drive());
     EXPECT_EQ(dir.path(), "/");
+}
+
+// A Linux drive list's text is the volume's folder and its label in
+// brackets; a folder really named so wins.
+TEST(DriveText, NamesTheFolderBeforeItsLabel)
+{
+    testsupport::TempFolder folder;
+    const std::string pics = folder.folder("pics");
+    const std::string named = folder.folder("named [so]");
+    Window window;
+    DirListBox dir(window);
+    dir.setPath(pics + " [Pictures]");
+    EXPECT_EQ(dir.path(), pics);
+    dir.setPath(named);
+    EXPECT_EQ(dir.path(), named);
+    EXPECT_EQ(backend::folderOfDriveText(pics + " [Pictures]"), pics);
+    EXPECT_EQ(backend::folderOfDriveText(named), named);
+    EXPECT_EQ(backend::folderOfDriveText("no such [thing]"), "no such [thing]");
 }
 
 } // namespace

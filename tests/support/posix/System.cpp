@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
-#include "tests/support/Memory.h"
+#include "tests/support/System.h"
 
 #include <fstream>
 
@@ -15,6 +15,16 @@ long residentKilobytes()
     long resident = 0;
     statm >> size >> resident;
     return resident * (::sysconf(_SC_PAGESIZE) / 1024);
+}
+
+const char *systemName()
+{
+    return "linux";
+}
+
+int longRun(int rounds)
+{
+    return rounds;
 }
 
 } // namespace testsupport

@@ -1,0 +1,209 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/win32/Controls.h"
+
+#include "platform/win32/Text.h"
+#include "platform/win32/Window.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr wchar_t PeerProperty[] = L"PelorinControl";
+constexpr UINT_PTR SubclassId = 1;
+
+int nextControlId()
+{
+    static int last = FirstControlId;
+    return ++last;
+}
+
+} // namespace
+
+ContainerArea &areaOf(backend::ContainerPeer &container)
+{
+    return dynamic_cast<ContainerArea &>(container);
+}
+
+ChildControl::ChildControl(backend::ContainerPeer &container, backend::ControlEvents &events)
+    : parent(areaOf(container).area()), top(&areaOf(container).topLevel()), controlEvents(events)
+{ }
+
+ChildControl::~ChildControl()
+{
+    top->leave(*this);
+    if (window) {
+        RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
+        RemovePropW(window, PeerProperty);
+        DestroyWindow(window);
+    }
+}
+
+ChildControl *ChildControl::of(HWND window)
+{
+    return static_cast<ChildControl *>(GetPropW(window, PeerProperty));
+}
+
+void ChildControl::adopt(HWND made)
+{
+    window = made;
+    // Overlapping controls each draw only their own part: the browse panel
+    // covers the buttons behind it.
+    SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPSIBLINGS);
+    SetWindowLongPtrW(window, GWLP_ID, nextControlId());
+    SetPropW(window, PeerProperty, this);
+    SetWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+    top->enrol(*this);
+    rescale();
+}
+
+void ChildControl::replace(HWND made)
+{
+    const HWND old = window;
+    RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
+    RemovePropW(old, PeerProperty);
+    top->leave(*this);
+    adopt(made);
+    DestroyWindow(old);
+    if (!toolTip.empty())
+        tip(narrow(toolTip));
+}
+
+HFONT ChildControl::font() const
+{
+    const HFONT shared = top->font();
+    return shared ? shared : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+Scale ChildControl::scale() const
+{
+    return top->scale();
+}
+
+bool ChildControl::reflect(UINT, WPARAM, LPARAM, LRESULT &)
+{
+    return false;
+}
+
+void ChildControl::rescale()
+{
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+    placeAt(rect);
+}
+
+// Edges are scaled, not sizes, so that controls that meet at 96 DPI meet
+// at any.
+void ChildControl::placeAt(backend::PixelRect logical)
+{
+    rect = logical;
+    const Scale s = scale();
+    const int left = s.device(logical.x);
+    const int top = s.device(logical.y);
+    MoveWindow(window, left, top, s.device(logical.x + logical.width) - left,
+               s.device(logical.y + logical.height) - top + s.device(extraHeight()), TRUE);
+}
+
+void ChildControl::showOrHide(bool show)
+{
+    visible = show;
+    ShowWindow(window, show ? SW_SHOWNA : SW_HIDE);
+}
+
+void ChildControl::enable(bool enabled)
+{
+    EnableWindow(window, enabled ? TRUE : FALSE);
+}
+
+void ChildControl::tip(std::string_view text)
+{
+    toolTip = wide(text);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = parent;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = toolTip.data();
+    SendMessageW(top->toolTips(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!toolTip.empty())
+        SendMessageW(top->toolTips(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void ChildControl::focus()
+{
+    SetFocus(window);
+}
+
+bool ChildControl::focused() const
+{
+    return GetFocus() == window;
+}
+
+void ChildControl::toFront()
+{
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void ChildControl::reportMouseButtons()
+{
+    mouse = true;
+}
+
+void ChildControl::wantReturnKey()
+{
+    returnKey = true;
+}
+
+LRESULT CALLBACK ChildControl::subclassProcedure(HWND window, UINT message, WPARAM wParam,
+                                                 LPARAM lParam, UINT_PTR, DWORD_PTR data)
+{
+    auto *self = reinterpret_cast<ChildControl *>(data);
+    switch (message) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+        if (self->mouse) {
+            SetCapture(window);
+            self->controlEvents.mousePressed();
+            return 0;
+        }
+        break;
+    case WM_LBUTTONUP:
+        if (self->mouse) {
+            if (GetCapture() == window)
+                ReleaseCapture();
+            RECT rect{};
+            GetClientRect(window, &rect);
+            self->controlEvents.mouseReleased(
+                    PtInRect(&rect, POINT{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) }) != FALSE);
+            return 0;
+        }
+        break;
+    case WM_MOUSEMOVE: {
+        POINT at{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+        ClientToScreen(window, &at);
+        self->top->mouseMovedAt(at);
+        break;
+    }
+    case WM_GETDLGCODE:
+        if (self->returnKey && lParam) {
+            const auto *key = reinterpret_cast<const MSG *>(lParam);
+            if (key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+                return DLGC_WANTMESSAGE | DefSubclassProc(window, message, wParam, lParam);
+        }
+        break;
+    case WM_KEYDOWN:
+        if (self->returnKey && wParam == VK_RETURN) {
+            self->returnPressed();
+            return 0;
+        }
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(window, message, wParam, lParam);
+}
+
+} // namespace platform::win32

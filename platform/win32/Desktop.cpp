@@ -1,0 +1,142 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/backend/Desktop.h"
+
+#include "platform/RuntimeError.h"
+#include "platform/win32/Desktop.h"
+#include "platform/win32/Text.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include <string>
+
+namespace platform::win32 {
+
+namespace {
+
+ExecutionStateHook executionStateHook;
+
+void askFor(EXECUTION_STATE state)
+{
+    if (executionStateHook)
+        executionStateHook(state);
+    else
+        SetThreadExecutionState(state);
+}
+
+// While a show is on screen, neither the screen saver nor the display's
+// sleep may cover it.
+class ScreenSaverHold : public backend::ScreenSaverPeer
+{
+public:
+    ScreenSaverHold() = default;
+    ~ScreenSaverHold() override { release(); }
+    ScreenSaverHold(const ScreenSaverHold &) = delete;
+    ScreenSaverHold &operator=(const ScreenSaverHold &) = delete;
+
+    void hold() override
+    {
+        if (held)
+            return;
+        held = true;
+        askFor(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
+    }
+    void release() override
+    {
+        if (!held)
+            return;
+        held = false;
+        askFor(ES_CONTINUOUS);
+    }
+
+private:
+    bool held = false;
+};
+
+using ShellExecuteFunction = HINSTANCE(WINAPI *)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+
+// The shell's own call, bound on its first use, as a program declares it;
+// a system without it is a runtime error, as a missing DLL is.
+ShellExecuteFunction shellExecuteFunction()
+{
+    static const ShellExecuteFunction bound = [] {
+        const HMODULE shell = LoadLibraryW(L"shell32.dll");
+        if (!shell)
+            raise(ErrorNumber::FileNotFound);
+        const FARPROC found = GetProcAddress(shell, "ShellExecuteW");
+        if (!found)
+            raise(ErrorNumber::DllEntryPointNotFound);
+        return reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void *>(found));
+    }();
+    return bound;
+}
+
+UINT primaryDpi()
+{
+    const UINT dpi = GetDpiForSystem();
+    return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+} // namespace
+
+ExecutionStateHook setExecutionStateHook(ExecutionStateHook hook)
+{
+    ExecutionStateHook previous = std::move(executionStateHook);
+    executionStateHook = std::move(hook);
+    return previous;
+}
+
+} // namespace platform::win32
+
+namespace platform::backend {
+
+detail::PixelSize primaryScreen()
+{
+    const int dpi = static_cast<int>(win32::primaryDpi());
+    return { MulDiv(GetSystemMetrics(SM_CXSCREEN), 96, dpi),
+             MulDiv(GetSystemMetrics(SM_CYSCREEN), 96, dpi) };
+}
+
+double devicePixelRatio()
+{
+    return win32::primaryDpi() / 96.0;
+}
+
+// Windows' own modal loop turns inside MessageBoxW: timers go on ticking.
+void showMessageBox(std::string_view text, std::string_view title, bool critical)
+{
+    MessageBoxW(nullptr, win32::wide(text).c_str(), win32::wide(title).c_str(),
+                MB_OK | MB_TASKMODAL | MB_SETFOREGROUND | (critical ? MB_ICONERROR : 0));
+}
+
+Long shellExecute(std::uintptr_t window, std::string_view operation, std::string_view file,
+                  std::string_view parameters, std::string_view directory, Long showCommand)
+{
+    using namespace win32;
+    const std::wstring verb = wide(operation);
+    const std::wstring target = wide(file);
+    const std::wstring arguments = wide(parameters);
+    const std::wstring folder = wide(directory);
+    const HINSTANCE result = shellExecuteFunction()(
+            reinterpret_cast<HWND>(window), verb.empty() ? nullptr : verb.c_str(), target.c_str(),
+            arguments.empty() ? nullptr : arguments.c_str(),
+            folder.empty() ? nullptr : folder.c_str(), showCommand);
+    return static_cast<Long>(reinterpret_cast<std::intptr_t>(result));
+}
+
+std::optional<char> decimalSeparator()
+{
+    wchar_t separator[4] = {};
+    if (GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, separator, 4) != 2
+        || separator[0] > 0x7f || separator[0] == L'.')
+        return std::nullopt;
+    return static_cast<char>(separator[0]);
+}
+
+std::unique_ptr<ScreenSaverPeer> createScreenSaverHold()
+{
+    return std::make_unique<win32::ScreenSaverHold>();
+}
+
+} // namespace platform::backend

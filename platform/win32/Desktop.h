@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+namespace platform::win32 {
+
+// Tests see the execution states the screen saver's hold asks for instead
+// of the system.
+using ExecutionStateHook = std::function<void(EXECUTION_STATE)>;
+ExecutionStateHook setExecutionStateHook(ExecutionStateHook hook);
+
+} // namespace platform::win32

@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/win32/Icons.h"
+
+#include <map>
+
+namespace platform::win32 {
+
+HICON stockIcon(SHSTOCKICONID which)
+{
+    static std::map<SHSTOCKICONID, HICON> icons;
+    const auto found = icons.find(which);
+    if (found != icons.end())
+        return found->second;
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof info;
+    const HICON icon = SUCCEEDED(SHGetStockIconInfo(which, SHGSI_ICON | SHGSI_SMALLICON, &info))
+            ? info.hIcon
+            : nullptr;
+    icons[which] = icon;
+    return icon;
+}
+
+// Asked of the drive's kind alone, which needs no disk in it.
+SHSTOCKICONID driveIcon(const wchar_t *text)
+{
+    if (!text || !text[0] || text[1] != L':')
+        return SIID_DRIVEFIXED;
+    const wchar_t root[] = { text[0], L':', L'\\', L'\0' };
+    switch (GetDriveTypeW(root)) {
+    case DRIVE_REMOVABLE:
+        return SIID_DRIVEREMOVE;
+    case DRIVE_CDROM:
+        return SIID_DRIVECD;
+    case DRIVE_REMOTE:
+        return SIID_DRIVENET;
+    case DRIVE_RAMDISK:
+        return SIID_DRIVERAM;
+    default:
+        return SIID_DRIVEFIXED;
+    }
+}
+
+void drawEntry(const DRAWITEMSTRUCT &item, HICON icon, int indent, const wchar_t *text)
+{
+    const bool selected = (item.itemState & ODS_SELECTED) != 0;
+    RECT rect = item.rcItem;
+    FillRect(item.hDC, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    const int side = GetSystemMetrics(SM_CXSMICON);
+    rect.left += indent + 2;
+    if (icon) {
+        DrawIconEx(item.hDC, rect.left, rect.top + (rect.bottom - rect.top - side) / 2, icon, side,
+                   side, 0, nullptr, DI_NORMAL);
+    }
+    rect.left += side + 4;
+    SetBkMode(item.hDC, TRANSPARENT);
+    SetTextColor(item.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    DrawTextW(item.hDC, text, -1, &rect,
+              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    if (item.itemState & ODS_FOCUS)
+        DrawFocusRect(item.hDC, &item.rcItem);
+}
+
+} // namespace platform::win32

@@ -1,0 +1,381 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "platform/win32/Window.h"
+
+#include "platform/win32/App.h"
+#include "platform/win32/Text.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace platform::win32 {
+
+namespace {
+
+constexpr wchar_t FormClass[] = L"PelorinForm";
+// The icon in the program's resources, as Explorer shows it.
+constexpr int IconResource = 1;
+
+void registerClass()
+{
+    static const bool registered = [] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof windowClass;
+        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.hInstance = instance();
+        windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.hIcon = LoadIconW(instance(), MAKEINTRESOURCEW(IconResource));
+        windowClass.lpszClassName = FormClass;
+        return RegisterClassExW(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
+HFONT makeFont(const Font &font, UINT dpi)
+{
+    // Points at 96 dots per inch, like the twips layout around them, then
+    // scaled to the window's DPI.
+    const int pixels = static_cast<int>(std::lround(font.size * 96.0 / 72.0));
+    return CreateFontW(-MulDiv(pixels, static_cast<int>(dpi), 96), 0, 0, 0, font.weight, FALSE,
+                       font.underline ? TRUE : FALSE, FALSE, static_cast<BYTE>(font.charset),
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                       DEFAULT_PITCH | FF_DONTCARE, wide(font.name).c_str());
+}
+
+bool reflectToChild(HWND container, UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result)
+{
+    HWND child = nullptr;
+    switch (message) {
+    case WM_COMMAND:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+        child = reinterpret_cast<HWND>(lParam);
+        break;
+    case WM_NOTIFY:
+        child = reinterpret_cast<const NMHDR *>(lParam)->hwndFrom;
+        break;
+    case WM_DRAWITEM:
+        child = reinterpret_cast<const DRAWITEMSTRUCT *>(lParam)->hwndItem;
+        break;
+    case WM_MEASUREITEM:
+        child = GetDlgItem(container, static_cast<int>(wParam));
+        break;
+    default:
+        return false;
+    }
+    ChildControl *control = child ? ChildControl::of(child) : nullptr;
+    return control && control->reflect(message, wParam, lParam, result);
+}
+
+Window::Window(backend::WindowEvents &events, BorderStyle borderStyle)
+    : events(events), border(borderStyle)
+{
+    registerClass();
+    window = CreateWindowExW(exStyle(), FormClass, L"", style(), CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance(), nullptr);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Window::procedure));
+    dpi = GetDpiForWindow(window);
+    if (dpi == 0)
+        dpi = USER_DEFAULT_SCREEN_DPI;
+    if (border != BorderStyle::None)
+        markDialog(window);
+}
+
+Window::~Window()
+{
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    DestroyWindow(window);
+    if (formFont)
+        DeleteObject(formFont);
+}
+
+DWORD Window::style() const
+{
+    if (border == BorderStyle::None)
+        return WS_POPUP | WS_CLIPCHILDREN;
+    return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+}
+
+// A borderless window is the show's: no taskbar button of its own.
+DWORD Window::exStyle() const
+{
+    if (border == BorderStyle::None)
+        return WS_EX_TOOLWINDOW | WS_EX_CONTROLPARENT;
+    return WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+}
+
+void Window::enrol(ChildControl &control)
+{
+    controls.push_back(&control);
+}
+
+void Window::leave(ChildControl &control)
+{
+    std::erase(controls, &control);
+}
+
+HWND Window::toolTips()
+{
+    if (!tips) {
+        tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, window,
+                               nullptr, instance(), nullptr);
+    }
+    return tips;
+}
+
+void Window::applyClientSize()
+{
+    RECT outer{ 0, 0, scale().device(client.width), scale().device(client.height) };
+    if (border != BorderStyle::None)
+        AdjustWindowRectExForDpi(&outer, style(), FALSE, exStyle(), dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Window::setClientSize(backend::PixelSize size)
+{
+    client = size;
+    applyClientSize();
+}
+
+backend::PixelSize Window::clientSize() const
+{
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return { scale().logical(rect.right - rect.left), scale().logical(rect.bottom - rect.top) };
+}
+
+void Window::setPosition(backend::PixelPoint at)
+{
+    SetWindowPos(window, nullptr, scale().device(at.x), scale().device(at.y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+backend::PixelPoint Window::position() const
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return { scale().logical(rect.left), scale().logical(rect.top) };
+}
+
+void Window::show()
+{
+    ShowWindow(window, IsWindowVisible(window) ? SW_SHOW : SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+    const HWND focus = GetFocus();
+    if (focus && IsChild(window, focus))
+        return;
+    // The first control of the tab order that can take the focus gets it;
+    // a window without one takes the keys itself.
+    const HWND first = GetNextDlgTabItem(window, nullptr, FALSE);
+    SetFocus(first && IsChild(window, first) ? first : window);
+}
+
+void Window::hide()
+{
+    ShowWindow(window, SW_HIDE);
+}
+
+void Window::close()
+{
+    SendMessageW(window, WM_CLOSE, 0, 0);
+}
+
+bool Window::visible() const
+{
+    return IsWindowVisible(window) != FALSE;
+}
+
+void Window::setCaption(std::string_view text)
+{
+    SetWindowTextW(window, wide(text).c_str());
+}
+
+void Window::setFont(const Font &font)
+{
+    formFontDesign = font;
+    if (formFont)
+        DeleteObject(formFont);
+    formFont = makeFont(font, dpi);
+    for (ChildControl *control : controls)
+        control->rescale();
+}
+
+// The dialog navigation moves through the controls in their windows'
+// order, which is also the order they are drawn in: the earlier covers the
+// later, as the browse panel covers the buttons behind it.
+void Window::setTabOrder(const std::vector<backend::ControlPeer *> &order)
+{
+    std::map<HWND, HWND> lastIn;
+    for (backend::ControlPeer *peer : order) {
+        auto *control = dynamic_cast<ChildControl *>(peer);
+        if (!control)
+            continue;
+        if (control->drawnBeneath()) {
+            SetWindowPos(control->handle(), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            continue;
+        }
+        const HWND parent = GetParent(control->handle());
+        const auto last = lastIn.find(parent);
+        SetWindowPos(control->handle(), last == lastIn.end() ? HWND_TOP : last->second, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        lastIn[parent] = control->handle();
+    }
+}
+
+std::uintptr_t Window::nativeHandle() const
+{
+    return reinterpret_cast<std::uintptr_t>(window);
+}
+
+void Window::setPointerHidden(bool hidden)
+{
+    hidePointer = hidden;
+    POINT at{};
+    GetCursorPos(&at);
+    const HWND under = WindowFromPoint(at);
+    if (under == window || IsChild(window, under))
+        SetCursor(hidden ? nullptr : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));
+}
+
+// Only a real movement counts: Windows also sends one when a window moves
+// or changes size under a mouse that stays where it is.
+void Window::mouseMovedAt(POINT screenPoint)
+{
+    if (screenPoint.x == lastMouse.x && screenPoint.y == lastMouse.y)
+        return;
+    lastMouse = screenPoint;
+    events.mouseMoved();
+}
+
+void Window::dpiChanged(UINT newDpi, const RECT &suggested)
+{
+    dpi = newDpi;
+    if (formFontDesign) {
+        if (formFont)
+            DeleteObject(formFont);
+        formFont = makeFont(*formFontDesign, dpi);
+    }
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    applyClientSize();
+    for (ChildControl *control : controls)
+        control->rescale();
+}
+
+LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto *self = reinterpret_cast<Window *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self)
+        return DefWindowProcW(window, message, wParam, lParam);
+    return self->handle(message, wParam, lParam);
+}
+
+LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT reflected = 0;
+    if (reflectToChild(window, message, wParam, lParam, reflected))
+        return reflected;
+    switch (message) {
+    case WM_CLOSE:
+        // The close box, the system menu, Alt+F4: the window goes, and the
+        // form decides what else happens.
+        ShowWindow(window, SW_HIDE);
+        events.closeRequested();
+        return 0;
+    case WM_WINDOWPOSCHANGED: {
+        const auto *change = reinterpret_cast<const WINDOWPOS *>(lParam);
+        if (!(change->flags & SWP_NOMOVE))
+            events.moved();
+        if (!(change->flags & SWP_NOSIZE))
+            events.resized();
+        if (change->flags & SWP_SHOWWINDOW)
+            events.shown();
+        if (change->flags & SWP_HIDEWINDOW)
+            events.hidden();
+        return 0;
+    }
+    case WM_LBUTTONDOWN:
+        SetCapture(window);
+        mouseDown = true;
+        events.mousePressed();
+        return 0;
+    case WM_LBUTTONUP: {
+        const bool wasDown = std::exchange(mouseDown, false);
+        if (GetCapture() == window)
+            ReleaseCapture();
+        if (wasDown) {
+            RECT rect{};
+            GetClientRect(window, &rect);
+            events.mouseReleased(
+                    PtInRect(&rect, POINT{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) }) != FALSE);
+        }
+        return 0;
+    }
+    case WM_MOUSEMOVE: {
+        POINT at{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
+        ClientToScreen(window, &at);
+        mouseMovedAt(at);
+        return 0;
+    }
+    case WM_SETCURSOR:
+        if (hidePointer && LOWORD(lParam) == HTCLIENT) {
+            SetCursor(nullptr);
+            return TRUE;
+        }
+        break;
+    case WM_KEYDOWN:
+        // Keys a focused control passed on are not the form's: its KeyDown
+        // is for when the form itself has the focus.
+        if (GetFocus() == window && events.keyPressed(static_cast<Integer>(wParam & 0xff)))
+            return 0;
+        break;
+    case WM_SYSKEYDOWN:
+        // The form hears of Alt and its keys too, and the system still does
+        // with them what it does: Alt+F4 closes the window.
+        if (GetFocus() == window)
+            events.keyPressed(static_cast<Integer>(wParam & 0xff));
+        break;
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            focusWhenInactive = focus && IsChild(window, focus) ? focus : nullptr;
+        } else if (focusWhenInactive && IsWindow(focusWhenInactive)) {
+            SetFocus(focusWhenInactive);
+            return 0;
+        }
+        break;
+    case WM_DPICHANGED:
+        dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
+        return 0;
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace platform::win32
+
+namespace platform::backend {
+
+std::unique_ptr<WindowPeer> createWindow(WindowEvents &events, BorderStyle style)
+{
+    return std::make_unique<win32::Window>(events, style);
+}
+
+} // namespace platform::backend

@@ -1,0 +1,84 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "platform/win32/Controls.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <vector>
+
+namespace platform::win32 {
+
+// A font as a form names it, made for a DPI.
+HFONT makeFont(const Font &font, UINT dpi);
+
+// Passes a notification a container got on to the child control that sent
+// it; false when none of the program's controls sent it.
+bool reflectToChild(HWND container, UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
+
+// A top-level window: one window procedure for every form, forwarding to
+// this object and to the form's events.
+class Window : public backend::WindowPeer, public ContainerArea
+{
+public:
+    Window(backend::WindowEvents &events, BorderStyle style);
+    ~Window() override;
+    Window(const Window &) = delete;
+    Window &operator=(const Window &) = delete;
+
+    HWND area() const override { return window; }
+    Window &topLevel() override { return *this; }
+    HWND handle() const { return window; }
+    Scale scale() const { return { dpi }; }
+    // The form's font at the window's DPI, for its controls.
+    HFONT font() const { return formFont; }
+
+    void enrol(ChildControl &control);
+    void leave(ChildControl &control);
+    // Where a control's tool tip is kept.
+    HWND toolTips();
+    // A movement of the mouse over the window or one of its controls.
+    void mouseMovedAt(POINT screenPoint);
+    bool pointerHidden() const { return hidePointer; }
+
+    void setClientSize(backend::PixelSize size) override;
+    backend::PixelSize clientSize() const override;
+    void setPosition(backend::PixelPoint position) override;
+    backend::PixelPoint position() const override;
+    void show() override;
+    void hide() override;
+    void close() override;
+    bool visible() const override;
+    void setCaption(std::string_view text) override;
+    void setFont(const Font &font) override;
+    void setTabOrder(const std::vector<backend::ControlPeer *> &controls) override;
+    std::uintptr_t nativeHandle() const override;
+    void setPointerHidden(bool hidden) override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void applyClientSize();
+    void dpiChanged(UINT newDpi, const RECT &suggested);
+    DWORD style() const;
+    DWORD exStyle() const;
+
+    backend::WindowEvents &events;
+    BorderStyle border;
+    HWND window = nullptr;
+    HWND tips = nullptr;
+    UINT dpi = USER_DEFAULT_SCREEN_DPI;
+    std::optional<Font> formFontDesign;
+    HFONT formFont = nullptr;
+    backend::PixelSize client{ 1, 1 };
+    std::vector<ChildControl *> controls;
+    bool hidePointer = false;
+    bool mouseDown = false;
+    POINT lastMouse{ -1, -1 };
+    // The control that had the focus when the window was last deactivated.
+    HWND focusWhenInactive = nullptr;
+};
+
+} // namespace platform::win32

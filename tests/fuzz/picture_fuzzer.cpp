@@ -3,10 +3,10 @@
 //
 // Feeds arbitrary bytes to the picture loader through a file, as a show
 // would meet them on disk.
+#include "platform/Application.h"
 #include "platform/Picture.h"
 #include "platform/RuntimeError.h"
-
-#include <QGuiApplication>
+#include "platform/Testing.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -15,10 +15,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
-extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+extern "C" int LLVMFuzzerInitialize(int *, char ***argv)
 {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    static QGuiApplication application(*argc, *argv);
+    platform::testing::prepareHeadlessDisplay();
+    static platform::Application application((*argv)[0]);
     return 0;
 }
 

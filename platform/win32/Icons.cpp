@@ -6,28 +6,11 @@
 
 namespace platform::win32 {
 
-HICON stockIcon(SHSTOCKICONID which)
-{
-    static std::map<SHSTOCKICONID, HICON> icons;
-    const auto found = icons.find(which);
-    if (found != icons.end())
-        return found->second;
-    SHSTOCKICONINFO info{};
-    info.cbSize = sizeof info;
-    const HICON icon = SUCCEEDED(SHGetStockIconInfo(which, SHGSI_ICON | SHGSI_SMALLICON, &info))
-            ? info.hIcon
-            : nullptr;
-    icons[which] = icon;
-    return icon;
-}
+namespace {
 
-// Asked of the drive's kind alone, which needs no disk in it.
-SHSTOCKICONID driveIcon(const wchar_t *text)
+SHSTOCKICONID kindIcon(UINT driveType)
 {
-    if (!text || !text[0] || text[1] != L':')
-        return SIID_DRIVEFIXED;
-    const wchar_t root[] = { text[0], L':', L'\\', L'\0' };
-    switch (GetDriveTypeW(root)) {
+    switch (driveType) {
     case DRIVE_REMOVABLE:
         return SIID_DRIVEREMOVE;
     case DRIVE_CDROM:
@@ -39,6 +22,58 @@ SHSTOCKICONID driveIcon(const wchar_t *text)
     default:
         return SIID_DRIVEFIXED;
     }
+}
+
+// Wine 8 answers SHGetStockIconInfo with success and no icon. The shell's
+// icon of any folder, or of the root of a drive of the kind, is the same
+// picture; a folder's is asked by its attributes alone, with no disk access.
+HICON shellIcon(SHSTOCKICONID which)
+{
+    SHFILEINFOW info{};
+    const UINT flags = SHGFI_ICON | SHGFI_SMALLICON;
+    if (which == SIID_FOLDER || which == SIID_FOLDEROPEN) {
+        SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof info,
+                       flags | SHGFI_USEFILEATTRIBUTES
+                               | (which == SIID_FOLDEROPEN ? SHGFI_OPENICON : 0));
+        return info.hIcon;
+    }
+    const DWORD drives = GetLogicalDrives();
+    for (int letter = 0; letter < 26; ++letter) {
+        const wchar_t root[] = { static_cast<wchar_t>(L'A' + letter), L':', L'\\', L'\0' };
+        if ((drives >> letter & 1) != 0 && kindIcon(GetDriveTypeW(root)) == which) {
+            SHGetFileInfoW(root, 0, &info, sizeof info, flags);
+            return info.hIcon;
+        }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+HICON stockIcon(SHSTOCKICONID which)
+{
+    static std::map<SHSTOCKICONID, HICON> icons;
+    const auto found = icons.find(which);
+    if (found != icons.end())
+        return found->second;
+    SHSTOCKICONINFO info{};
+    info.cbSize = sizeof info;
+    HICON icon = SUCCEEDED(SHGetStockIconInfo(which, SHGSI_ICON | SHGSI_SMALLICON, &info))
+            ? info.hIcon
+            : nullptr;
+    if (!icon)
+        icon = shellIcon(which);
+    icons[which] = icon;
+    return icon;
+}
+
+// Asked of the drive's kind alone, which needs no disk in it.
+SHSTOCKICONID driveIcon(const wchar_t *text)
+{
+    if (!text || !text[0] || text[1] != L':')
+        return SIID_DRIVEFIXED;
+    const wchar_t root[] = { text[0], L':', L'\\', L'\0' };
+    return kindIcon(GetDriveTypeW(root));
 }
 
 void drawEntry(const DRAWITEMSTRUCT &item, HICON icon, int indent, const wchar_t *text)

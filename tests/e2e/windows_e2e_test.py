@@ -246,6 +246,9 @@ def main():
     session = WineSession(args.run)
     samples_before = snapshot(samples)
     try:
+        root = session.x.screen()
+        size = (root.width_in_pixels, root.height_in_pixels)
+        check(size == SCREEN, f"the run's screen is {size[0]}x{size[1]}, not {SCREEN[0]}x{SCREEN[1]}")
         began = time.monotonic()
         form1 = run_show(session, program, samples)
         browse_and_about(session, form1)

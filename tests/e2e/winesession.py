@@ -17,7 +17,8 @@ from xsession import XSession
 SCRIPTS = pathlib.Path(__file__).resolve().parent.parent.parent / "scripts"
 
 # What Wine draws around a window with a title bar and a fixed border, at 96
-# DPI: the X window is the whole Windows window, frame included.
+# DPI: the X window is the whole Windows window, frame included. The caption
+# bar is 18 pixels and a line below it; a sizable frame would be 4 wide.
 FRAME = 3
 CAPTION = 19
 # _MOTIF_WM_HINTS decorations bit for a title bar: what tells a window Wine

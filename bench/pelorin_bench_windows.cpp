@@ -1,0 +1,392 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+//
+// The measuring half of `make bench-windows` (bench/run-bench-windows drives
+// it under Wine), for the Win32 program:
+//
+//   pelorin_bench decode FILE       time to decode as a show does, off the tick
+//   pelorin_bench straight FILE     time to decode at full size with WIC and
+//                                   scale to the screen, as a plain viewer
+//                                   does on the tick
+//   pelorin_bench show FOLDER SECONDS RUN_SECONDS
+//                                   the real program: a show of FOLDER, one
+//                                   key=value a line on standard output
+//   pelorin_bench listing FOLDER    time for the play list to read FOLDER
+//
+// Every figure is wall time in milliseconds; memory is the process's peak
+// working set in megabytes (Wine fills in no private bytes; its peak working
+// set is the kernel's peak resident size).
+
+#include "main_window/Form1.h"
+#include "program/Program.h"
+#include "show_window/frmShow.h"
+
+#include "platform/Application.h"
+#include "platform/Timer.h"
+#include "platform/detail/AreaScaler.h"
+#include "platform/detail/Bitmap.h"
+#include "platform/detail/PictureData.h"
+#include "platform/detail/PictureDecoder.h"
+#include "platform/detail/PictureFile.h"
+
+#include <windows.h>
+
+#include <psapi.h>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Microsoft::WRL::ComPtr;
+using platform::detail::Bitmap;
+using platform::detail::PixelSize;
+
+const PixelSize Screen{ 1920, 1080 };
+
+double msSince(Clock::time_point start, Clock::time_point end = Clock::now())
+{
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+double peakMegabytes()
+{
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
+        return 0;
+    return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
+}
+
+double cpuMilliseconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    const auto units = [](const FILETIME &time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // 100-nanosecond units.
+    return static_cast<double>(units(kernel) + units(user)) / 10000.0;
+}
+
+int decode(const char *path)
+{
+    const platform::detail::PictureFile file(path);
+    if (file.status() != platform::detail::PictureFile::Status::Open)
+        return 1;
+    const auto start = Clock::now();
+    const auto picture = platform::detail::decodePicture(file, Screen);
+    const double ms = msSince(start);
+    if (!picture)
+        return 1;
+    std::printf("decode_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
+    return 0;
+}
+
+// What a viewer does that takes what WIC offers: the whole picture decoded
+// and converted at full size, then made smaller for the screen. The scaling
+// is the program's own averaging: Wine's WIC scaler only picks pixels, which
+// would make this path look cheaper than on Windows, and uglier.
+int straight(const char *path)
+{
+    const auto start = Clock::now();
+    ComPtr<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_PPV_ARGS(&factory))))
+        return 1;
+    const int length = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    std::wstring widePath(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, widePath.data(), length);
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, &decoder))
+        || FAILED(decoder->GetFrame(0, &frame))
+        || FAILED(factory->CreateFormatConverter(&converter))
+        || FAILED(converter->Initialize(frame.Get(), GUID_WICPixelFormat32bppPBGRA,
+                                        WICBitmapDitherTypeNone, nullptr, 0,
+                                        WICBitmapPaletteTypeCustom)))
+        return 1;
+    UINT width = 0;
+    UINT height = 0;
+    converter->GetSize(&width, &height);
+    Bitmap full(PixelSize{ static_cast<int>(width), static_cast<int>(height) }, false);
+    if (full.empty()
+        || FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
+                                        reinterpret_cast<BYTE *>(full.row(0)))))
+        return 1;
+    const Bitmap scaled = platform::detail::shrink(full, Screen);
+    const double ms = msSince(start);
+    std::printf("straight_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
+    return scaled.empty() ? 1 : 0;
+}
+
+int listing(const char *folder)
+{
+    Program program;
+    program.start();
+    Form1 &main = program.mainWindow();
+    const auto start = Clock::now();
+    main.File1.setPath(folder);
+    const double ms = msSince(start);
+    std::printf("listing_ms=%.1f\nentries=%d\n", ms, main.File1.listCount());
+    return 0;
+}
+
+class ShowProbe;
+ShowProbe *probe = nullptr;
+// The show window's and its picture's own procedures, which the probe's
+// wrap: kept past the probe, for the windows' last messages.
+WNDPROC showWindowProcedure = nullptr;
+WNDPROC pictureWindowProcedure = nullptr;
+
+// Watches the real program: the show's two timers' handlers are called
+// here between two clock readings (the same members the show's own
+// handlers call), and the show window's and its picture's window
+// procedures are wrapped, so each paint is timed too. A change is timed
+// from the show timer's tick to the end of the picture's first paint after
+// it: what the screen shows then.
+class ShowProbe
+{
+public:
+    ShowProbe(Program &program, int seconds, double runMs)
+        : program(program), seconds(seconds), runMs(runMs)
+    { }
+
+    void click()
+    {
+        clicked = Clock::now();
+        program.mainWindow().cmdStartShow_Click();
+        // The show window is loaded and shown now; its first tick comes
+        // after the event loop turns again.
+        if (program.showWindowLoaded())
+            attach(program.showWindow());
+    }
+
+    void report() const
+    {
+        std::printf("start_ms=%.1f\n", firstPaintMs);
+        std::printf("opening_ticks=%zu\n", openingCosts.size());
+        printList("opening_tick_ms", openingCosts);
+        printList("opening_handler_ms", openingHandlers);
+        printList("opening_picture_draw_ms", openingPictureDraws);
+        printList("change_ms", changeLatencies);
+        printList("change_kind", changeKinds);
+        printList("cadence_error_ms", cadenceErrors);
+        printList("idle_cpu_ms_per_s", idleCpu);
+        std::printf("idle_paints=%d\n", idlePaints);
+        std::printf("peak_mb=%.1f\n", peakMegabytes());
+    }
+
+private:
+    static void printList(const char *name, const std::vector<double> &values)
+    {
+        std::printf("%s=", name);
+        for (std::size_t i = 0; i < values.size(); ++i)
+            std::printf(i ? ",%.2f" : "%.2f", values[i]);
+        std::printf("\n");
+    }
+
+    static LRESULT CALLBACK showProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        return wrapped(showWindowProcedure, false, window, message, wParam, lParam);
+    }
+
+    static LRESULT CALLBACK pictureProcedure(HWND window, UINT message, WPARAM wParam,
+                                             LPARAM lParam)
+    {
+        return wrapped(pictureWindowProcedure, true, window, message, wParam, lParam);
+    }
+
+    static LRESULT wrapped(WNDPROC original, bool isPicture, HWND window, UINT message,
+                           WPARAM wParam, LPARAM lParam)
+    {
+        if (message != WM_PAINT || !probe)
+            return CallWindowProcW(original, window, message, wParam, lParam);
+        const auto start = Clock::now();
+        const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
+        probe->painted(isPicture, start, Clock::now());
+        return result;
+    }
+
+    static BOOL CALLBACK findPicture(HWND child, LPARAM found)
+    {
+        wchar_t name[64] = {};
+        GetClassNameW(child, name, 64);
+        if (std::wstring(name) != L"PelorinImage")
+            return TRUE;
+        *reinterpret_cast<HWND *>(found) = child;
+        return FALSE;
+    }
+
+    void attach(frmShow &show)
+    {
+        show.tmrOpen.onTimer([this, &show] { openTick(show); });
+        show.tmrShow.onTimer([this, &show] { showTick(show); });
+        const auto window = reinterpret_cast<HWND>(show.hWnd());
+        HWND picture = nullptr;
+        EnumChildWindows(window, findPicture, reinterpret_cast<LPARAM>(&picture));
+        showWindowProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&showProcedure)));
+        if (picture)
+            pictureWindowProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+                    picture, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&pictureProcedure)));
+        else
+            std::fprintf(stderr, "pelorin_bench: the show window has no picture control\n");
+    }
+
+    const void *shownData()
+    {
+        if (!program.showWindowLoaded())
+            return nullptr;
+        return platform::detail::PictureData::of(program.showWindow().imgShow.picture()).get();
+    }
+
+    void openTick(frmShow &show)
+    {
+        const auto start = Clock::now();
+        show.tmrOpen_Timer();
+        const double ms = msSince(start);
+        openingHandlers.push_back(ms);
+        // The paints that follow, until the next tick, are added to it.
+        openingCosts.push_back(ms);
+        inOpening = true;
+        if (!show.tmrOpen.enabled())
+            openingEnded = Clock::now();
+    }
+
+    void showTick(frmShow &show)
+    {
+        const auto start = Clock::now();
+        const double cpu = cpuMilliseconds();
+        inOpening = false;
+        // A second with no change in it and none just before: what the
+        // program does there is what it costs while nothing happens.
+        if (lastTick && ticksSinceChange >= 1)
+            idleCpu.push_back((cpu - lastTickCpu) * 1000.0 / msSince(*lastTick, start));
+        lastTick = start;
+        lastTickCpu = cpu;
+        const void *before = shownData();
+        show.tmrShow_Timer();
+        if (shownData() != before) {
+            ++changes;
+            ticksSinceChange = 0;
+            changeStarted = start;
+            const double ideal = msSince(openingEnded, start);
+            cadenceErrors.push_back(ideal - changes * seconds * 1000.0);
+            const std::string name = program.mainWindow().File1.fileName();
+            changeKinds.push_back(name.empty() ? 0 : name[0] - '0');
+        } else {
+            ++ticksSinceChange;
+        }
+        if (msSince(openingEnded) >= runMs)
+            platform::Application::exit(0);
+    }
+
+    void painted(bool isPicture, Clock::time_point start, Clock::time_point end)
+    {
+        if (inOpening) {
+            openingCosts.back() += msSince(start, end);
+            if (isPicture)
+                openingPictureDraws.push_back(msSince(start, end));
+        }
+        if (!isPicture)
+            return;
+        if (firstPaintMs < 0 && shownData())
+            firstPaintMs = msSince(clicked, end);
+        if (changeStarted) {
+            changeLatencies.push_back(msSince(*changeStarted, end));
+            changeStarted.reset();
+        } else if (ticksSinceChange >= 1) {
+            ++idlePaints;
+        }
+    }
+
+    Program &program;
+    int seconds;
+    double runMs;
+    Clock::time_point clicked;
+    Clock::time_point openingEnded = Clock::now() + std::chrono::hours(1);
+    std::optional<Clock::time_point> changeStarted;
+    std::optional<Clock::time_point> lastTick;
+    double lastTickCpu = 0;
+    bool inOpening = false;
+    double firstPaintMs = -1;
+    int changes = 0;
+    int ticksSinceChange = 0;
+    int idlePaints = 0;
+    std::vector<double> openingCosts;
+    std::vector<double> openingHandlers;
+    std::vector<double> openingPictureDraws;
+    std::vector<double> changeLatencies;
+    std::vector<double> changeKinds;
+    std::vector<double> cadenceErrors;
+    std::vector<double> idleCpu;
+};
+
+int show(const char *folder, int seconds, double runSeconds)
+{
+    Program program;
+    program.start();
+    ShowProbe watcher(program, seconds, runSeconds * 1000);
+    probe = &watcher;
+    Form1 &main = program.mainWindow();
+    main.txtFolder.setText(folder);
+    main.txtChange.setText(std::to_string(seconds));
+    // The main window is on screen and idle before the click.
+    platform::Timer wait;
+    wait.setInterval(800);
+    bool clicked = false;
+    wait.onTimer([&] {
+        if (clicked) {
+            platform::Application::exit(0);
+            return;
+        }
+        clicked = true;
+        watcher.click();
+        // With no time to run, the program ends a moment after the click.
+        if (runSeconds <= 0)
+            wait.setInterval(300);
+        else
+            wait.setEnabled(false);
+    });
+    wait.setEnabled(true);
+    platform::Application::exec();
+    watcher.report();
+    probe = nullptr;
+    return 0;
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: pelorin_bench decode|straight|show|listing ...\n");
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 3)
+        return usage();
+    const std::string mode = argv[1];
+    platform::Application application(argv[0]);
+    if (mode == "decode")
+        return decode(argv[2]);
+    if (mode == "straight")
+        return straight(argv[2]);
+    if (mode == "listing")
+        return listing(argv[2]);
+    if (mode == "show" && argc == 5)
+        return show(argv[2], std::atoi(argv[3]), std::atof(argv[4]));
+    return usage();
+}

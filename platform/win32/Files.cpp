@@ -13,6 +13,7 @@
 #include <cctype>
 #include <memory>
 #include <numeric>
+#include <vector>
 
 namespace platform {
 
@@ -62,6 +63,36 @@ bool sameIgnoringCase(std::wstring_view a, std::wstring_view b)
             == CSTR_EQUAL;
 }
 
+// The names after a root, as the system spells them: the \\?\ form takes
+// every name literally, so an empty one (a doubled separator, as a drive's
+// root joined with a file name has), "." or ".." would name no file.
+std::wstring cleanNames(std::wstring_view names)
+{
+    std::vector<std::wstring_view> kept;
+    std::size_t at = 0;
+    while (at <= names.size()) {
+        const std::size_t end = std::min(names.find(L'\\', at), names.size());
+        const std::wstring_view name = names.substr(at, end - at);
+        if (name == L"..") {
+            if (!kept.empty())
+                kept.pop_back();
+        } else if (!name.empty() && name != L".") {
+            kept.push_back(name);
+        }
+        at = end + 1;
+    }
+    std::wstring joined;
+    for (const std::wstring_view name : kept) {
+        if (!joined.empty())
+            joined += L'\\';
+        joined += name;
+    }
+    // A separator at the end stays: it says a folder is meant.
+    if (!joined.empty() && names.ends_with(L'\\'))
+        joined += L'\\';
+    return joined;
+}
+
 } // namespace
 
 std::wstring systemPath(std::string_view path)
@@ -71,9 +102,12 @@ std::wstring systemPath(std::string_view path)
     if (text.starts_with(L"\\\\?\\"))
         return text;
     if (text.size() >= 3 && text[1] == L':' && text[2] == L'\\')
-        return L"\\\\?\\" + text;
-    if (text.starts_with(L"\\\\"))
-        return L"\\\\?\\UNC\\" + text.substr(2);
+        return L"\\\\?\\" + text.substr(0, 3) + cleanNames(std::wstring_view(text).substr(3));
+    if (text.starts_with(L"\\\\")) {
+        const std::size_t root = rootLength(text);
+        return L"\\\\?\\UNC\\" + text.substr(2, root - 2)
+                + cleanNames(std::wstring_view(text).substr(root));
+    }
     return text;
 }
 

@@ -27,6 +27,18 @@ bool cancelled(const std::atomic<bool> *cancel)
     return cancel && cancel->load(std::memory_order_relaxed);
 }
 
+// BGRA's colours stand apart from its alpha; the runtime's are scaled by it.
+std::uint32_t premultiplied(std::uint32_t pixel)
+{
+    const std::uint32_t alpha = pixel >> 24;
+    if (alpha == 0xff)
+        return pixel;
+    std::uint32_t result = pixel & 0xff000000u;
+    for (int shift = 0; shift < 24; shift += 8)
+        result |= (((pixel >> shift) & 0xff) * alpha + 127) / 255 << shift;
+    return result;
+}
+
 // Whether any pixel lets the background through.
 bool transparent(const Bitmap &bitmap)
 {
@@ -150,6 +162,9 @@ std::optional<Bitmap> decodeScaled(IWICBitmapSourceTransform &transform, PixelSi
         if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGR)) {
             for (std::uint32_t &pixel : row)
                 pixel |= 0xff000000u;
+        } else if (IsEqualGUID(format, GUID_WICPixelFormat32bppBGRA)) {
+            for (std::uint32_t &pixel : row)
+                pixel = premultiplied(pixel);
         }
         rows.add(row.data());
     }

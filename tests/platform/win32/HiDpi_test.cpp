@@ -1,0 +1,226 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+//
+// The forms on a screen of more dots per inch than the 96 they are designed
+// at: ctest runs these in the 144-DPI prefix, where a runtime pixel is one
+// and a half device pixels. The runtime keeps its twips and its 96-DPI
+// pixels; only what Windows draws grows.
+#include "tests/platform/win32/Win32Test.h"
+
+#include "main_window/Form1.h"
+#include "program/Program.h"
+#include "show_window/frmShow.h"
+
+#include "platform/Screen.h"
+#include "platform/Testing.h"
+
+#include "tests/support/TestPictures.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+using namespace platform;
+using platform::testing::PixelRect;
+using platform::testing::PixelSize;
+using win32test::handleOf;
+
+namespace {
+
+// A started program on the real screen: the show must cover the screen
+// Windows has, at its DPI.
+class HiDpi : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        platform::testing::resetDecodeAhead();
+        program = std::make_unique<Program>();
+        program->start();
+        dpi = static_cast<int>(GetDpiForWindow(handleOf(main())));
+        // The run at 144 DPI must really be at 144.
+        if (const char *asked = std::getenv("PELORIN_WINE_DPI")) {
+            ASSERT_EQ(dpi, std::atoi(asked));
+        }
+        ASSERT_GT(dpi, 96) << "these tests need a screen of more than 96 DPI";
+    }
+
+    void TearDown() override
+    {
+        program.reset();
+        platform::testing::resetDecodeAhead();
+        EXPECT_TRUE(errors.errors().empty());
+    }
+
+    Form1 &main() { return program->mainWindow(); }
+    frmShow &show() { return program->showWindow(); }
+
+    // Device pixels of a runtime pixel, and of a twips edge: the edge is
+    // rounded to a runtime pixel, then to a device pixel.
+    int device(int pixels) const { return static_cast<int>(std::lround(pixels * dpi / 96.0)); }
+    int deviceEdge(double twips) const { return device(static_cast<int>(std::lround(twips / 15))); }
+
+    platform::testing::MsgBoxRecorder boxes;
+    platform::testing::RuntimeErrorRecorder errors;
+    platform::testing::ExitRecorder exits;
+    std::unique_ptr<Program> program;
+    testsupport::TempFolder pictures;
+    int dpi = 96;
+};
+
+TEST_F(HiDpi, TheMainWindowsClientAreaGrowsByTheScreensScale)
+{
+    const HWND window = handleOf(main());
+    for (const bool expanded : { false, true }) {
+        SCOPED_TRACE(expanded ? "browse panel open" : "compact");
+        if (expanded)
+            main().cmdBrowse_Click();
+        // 5475 twips wide, and the height less the designed title bar and
+        // border.
+        const PixelSize designed{ 365, expanded ? 315 : 143 };
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right - client.left, device(designed.width));
+        EXPECT_EQ(client.bottom - client.top, device(designed.height));
+        EXPECT_EQ(platform::testing::clientSize(main()), designed);
+        EXPECT_EQ(main().width(), 5565);
+        EXPECT_EQ(main().height(), expanded ? 5210 : 2625);
+    }
+}
+
+TEST_F(HiDpi, ControlsScaleEdgeByEdgeAndKeepTheirTwips)
+{
+    Form1 &form = main();
+    const struct
+    {
+        const char *name;
+        const Control *control;
+        double left, top, width, height;
+        // A drop-down list is as high as its font makes it.
+        bool ownHeight;
+    } rows[] = {
+        { "Label2", &form.Label2, 120, 120, 2175, 255, false },
+        { "txtFolder", &form.txtFolder, 120, 480, 4215, 360, false },
+        { "cmdBrowse", &form.cmdBrowse, 4440, 480, 975, 375, false },
+        { "fraBrowse", &form.fraBrowse, 0, 960, 5415, 3855, false },
+        { "Dir1", &form.Dir1, 120, 600, 2655, 3060, false },
+        { "Drive1", &form.Drive1, 120, 120, 2655, 360, true },
+        { "File1", &form.File1, 2880, 120, 2415, 2970, false },
+        { "cmdSelect", &form.cmdSelect, 2880, 3240, 2415, 375, false },
+        { "cmdStartShow", &form.cmdStartShow, 1920, 1680, 1695, 375, false },
+        { "Label1", &form.Label1, 120, 1080, 2295, 375, false },
+        { "txtChange", &form.txtChange, 2040, 1080, 615, 375, false },
+        { "cmdAbout", &form.cmdAbout, 4800, 1680, 495, 375, false },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const RECT rect = win32test::rectInParent(handleOf(*row.control));
+        EXPECT_EQ(rect.left, deviceEdge(row.left));
+        EXPECT_EQ(rect.top, deviceEdge(row.top));
+        EXPECT_EQ(rect.right, deviceEdge(row.left + row.width));
+        if (!row.ownHeight) {
+            EXPECT_EQ(rect.bottom, deviceEdge(row.top + row.height));
+        }
+
+        // The runtime's own pixels are still 96-DPI ones.
+        const PixelRect pixels = platform::testing::pixelRect(*row.control);
+        const int left = static_cast<int>(std::lround(row.left / 15));
+        const int top = static_cast<int>(std::lround(row.top / 15));
+        EXPECT_EQ(pixels.x, left);
+        EXPECT_EQ(pixels.y, top);
+        EXPECT_EQ(pixels.x + pixels.width, std::lround((row.left + row.width) / 15));
+        if (!row.ownHeight) {
+            EXPECT_EQ(pixels.y + pixels.height, std::lround((row.top + row.height) / 15));
+        }
+
+        EXPECT_EQ(row.control->left(), row.left);
+        EXPECT_EQ(row.control->top(), row.top);
+        EXPECT_EQ(row.control->width(), row.width);
+        EXPECT_EQ(row.control->height(), row.height);
+    }
+}
+
+// Tahoma 9.75 points: 13 pixels at 96 DPI, and at 144 DPI 19.5, which
+// Windows rounds to 20.
+TEST_F(HiDpi, TheFormsFontIsScaledToTheScreen)
+{
+    Form1 &form = main();
+    const Control *controls[]
+            = { &form.Label2, &form.txtFolder, &form.cmdBrowse, &form.Dir1,
+                &form.Drive1, &form.File1,     &form.cmdSelect, &form.cmdStartShow,
+                &form.Label1, &form.txtChange, &form.cmdAbout };
+    const long expected = -std::lround(9.75 * dpi / 72);
+    for (const Control *control : controls) {
+        const HWND window = handleOf(*control);
+        wchar_t className[64] = {};
+        GetClassNameW(window, className, 64);
+        SCOPED_TRACE(::testing::PrintToString(std::wstring(className)));
+        const auto font = reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+        ASSERT_NE(font, nullptr);
+        LOGFONTW described{};
+        ASSERT_EQ(GetObjectW(font, sizeof described, &described),
+                  static_cast<int>(sizeof described));
+        EXPECT_EQ(described.lfHeight, expected);
+        EXPECT_EQ(described.lfWeight, 400);
+        EXPECT_EQ(std::wstring(described.lfFaceName), L"Tahoma");
+
+        // And the system has Tahoma to draw it with.
+        const HDC dc = GetDC(window);
+        const HGDIOBJ old = SelectObject(dc, font);
+        wchar_t face[LF_FACESIZE] = {};
+        GetTextFaceW(dc, LF_FACESIZE, face);
+        TEXTMETRICW metrics{};
+        GetTextMetricsW(dc, &metrics);
+        SelectObject(dc, old);
+        ReleaseDC(window, dc);
+        EXPECT_EQ(std::wstring(face), L"Tahoma");
+        EXPECT_EQ(metrics.tmHeight - metrics.tmInternalLeading, -expected);
+    }
+}
+
+TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
+{
+    pictures.jpeg("a.jpg", 1600, 1200);
+    main().txtFolder.setText(pictures.path());
+    main().cmdStartShow_Click();
+    ASSERT_EQ(main().cmdStartShow.caption(), "Stop Slide Show");
+    int ticks = 0;
+    while (show().tmrOpen.enabled() && ticks < 1000) {
+        show().tmrOpen_Timer();
+        ++ticks;
+    }
+    EXPECT_FALSE(show().tmrOpen.enabled());
+
+    const RECT screen{ 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
+    RECT window{};
+    GetWindowRect(handleOf(show()), &window);
+    EXPECT_LE(window.left, screen.left);
+    EXPECT_LE(window.top, screen.top);
+    EXPECT_GE(window.right, screen.right);
+    EXPECT_GE(window.bottom, screen.bottom);
+    // Not more than the rounding of the runtime's pixels beyond it.
+    EXPECT_LE(window.right - screen.right, device(1));
+    EXPECT_LE(window.bottom - screen.bottom, device(1));
+
+    // The picture fills it.
+    RECT client{};
+    GetClientRect(handleOf(show()), &client);
+    const RECT image = win32test::rectInParent(handleOf(show().imgShow));
+    EXPECT_LE(image.left, 0);
+    EXPECT_LE(image.top, 0);
+    EXPECT_GE(image.right, client.right);
+    EXPECT_GE(image.bottom, client.bottom);
+
+    // The runtime sees the screen in its own twips.
+    EXPECT_EQ(show().width(), Screen::width());
+    EXPECT_EQ(show().height(), Screen::height());
+    EXPECT_EQ(show().left(), 0);
+    EXPECT_EQ(show().top(), 0);
+    main().cmdStartShow_Click();
+    EXPECT_FALSE(show().visible());
+}
+
+} // namespace

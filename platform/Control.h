@@ -51,10 +51,9 @@ protected:
     template<typename Peer>
     Peer *attach(std::unique_ptr<Peer> made)
     {
-        Peer *typed = made.get();
         controlPeer = std::move(made);
         pushGeometry();
-        return typed;
+        return static_cast<Peer *>(controlPeer.get());
     }
     backend::ControlEvents &events() { return *this; }
     static backend::ContainerPeer &peerOf(Container &container);

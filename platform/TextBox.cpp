@@ -18,9 +18,9 @@ void TextBox::setAlignment(Alignment alignment)
     peer->setAlignment(alignment);
 }
 
-void TextBox::textEdited(std::string text)
+void TextBox::textEdited(const std::string &text)
 {
-    content = std::move(text);
+    content = text;
 }
 
 } // namespace platform

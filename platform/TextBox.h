@@ -23,7 +23,7 @@ public:
     void setAlignment(Alignment alignment);
 
 private:
-    void textEdited(std::string text) override;
+    void textEdited(const std::string &text) override;
 
     backend::TextBoxPeer *peer;
     std::string content;

@@ -41,7 +41,6 @@ public:
     // closed it, and the program ends as it then does.
     void sessionEnded();
 
-
 private:
     std::unique_ptr<Form1> main;
     std::unique_ptr<frmShow> show;

@@ -42,7 +42,7 @@ public:
     // not: the runtime's click rule makes a Click of the two.
     virtual void mousePressed() { }
     virtual void mouseReleased(bool inside) { (void)inside; }
-    virtual void textEdited(std::string text) { (void)text; }
+    virtual void textEdited(const std::string &text) { (void)text; }
     // A list entry the user selected (-1: none).
     virtual void entrySelected(int index) { (void)index; }
     // A folder list entry the user opened: a double-click or Enter. Comes

@@ -105,8 +105,8 @@ SessionEnd::SessionEnd(std::function<void(int)> ended) : d(std::make_unique<Priv
     // as if nothing happened. The handler stays for every later signal: one
     // that comes while the program is ending, or after, is let go.
     action.sa_flags = SA_RESTART;
-    for (std::size_t i = 0; i < CaughtSignals.size(); ++i)
-        ::sigaction(CaughtSignals[i], &action, nullptr);
+    for (const int signalNumber : CaughtSignals)
+        ::sigaction(signalNumber, &action, nullptr);
     const sigset_t set = caughtSet();
     pthread_sigmask(SIG_UNBLOCK, &set, nullptr);
 }

@@ -87,13 +87,13 @@ std::vector<Volume> volumes()
 // "x [LABEL]".
 std::string folderOfDriveText(std::string_view text)
 {
-    const std::string whole(text);
+    std::string whole(text);
     if (whole.empty() || whole.back() != ']')
         return whole;
     const std::size_t bracket = whole.rfind(" [");
     if (bracket == std::string::npos || bracket == 0)
         return whole;
-    const std::string root = whole.substr(0, bracket);
+    std::string root = whole.substr(0, bracket);
     if (isDirectory(whole) || !isDirectory(root))
         return whole;
     return root;

@@ -80,8 +80,9 @@ samples: deps
 icon: deps
 	scripts/make-icon resources
 
-screenshots: build
+screenshots: build windows
 	scripts/take-screenshots $(BUILD)/Pelorin docs
+	scripts/take-screenshots-windows $(WINDOWS_BUILD)/Pelorin.exe docs
 
 clean:
 	rm -rf $(BUILD) $(SANITIZE_BUILD) $(FUZZ_BUILD) $(CLANG_BUILD) $(WINDOWS_BUILD)

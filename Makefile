@@ -6,7 +6,9 @@
 #                      every test: Linux (test-linux), then Windows under Wine (test-windows)
 #   make windows       cross-build build-windows/Pelorin.exe with mingw-w64
 #   make run-windows   start Pelorin.exe under Wine in samples/
+#   make windows-package  the Windows installer (.msi) and portable .zip
 #   make bench         measure picture changes on Linux (about 15 minutes)
+#   make bench-windows the same for Pelorin.exe under Wine (about 15 minutes)
 
 BUILD ?= build
 SANITIZE_BUILD ?= build-asan

@@ -146,9 +146,10 @@ def platform_plugins(pid):
     except FileNotFoundError:
         return []
     loaded = []
-    for library in re.findall(r"/platforms/(lib[\w-]+\.so)", maps):
-        # Others (offscreen, minimal...) can be mapped for a moment while Qt
-        # reads the folder's plugins: only the window-system ones count.
+    # Qt reads every plugin's metadata through a read-only mapping of the
+    # file while it scans the folder: only a plugin with code mapped to run
+    # has been loaded.
+    for library in re.findall(r"^\S+ ..x. .*/platforms/(lib[\w-]+\.so)$", maps, re.M):
         name = PLUGIN_NAMES.get(library)
         if name and name not in loaded:
             loaded.append(name)

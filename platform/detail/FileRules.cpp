@@ -3,6 +3,7 @@
 #include "platform/detail/FileRules.h"
 
 #include <algorithm>
+#include <numeric>
 
 namespace platform::detail {
 
@@ -92,6 +93,24 @@ std::vector<std::string> listedFiles(const std::vector<backend::DirectoryEntry> 
     if (names.size() > limit)
         names.resize(limit);
     return names;
+}
+
+void sortByOrder(std::vector<std::string> &names,
+                 const std::function<int(std::size_t, std::size_t)> &compare)
+{
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{ 0 });
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int byOrder = compare(a, b);
+        if (byOrder != 0)
+            return byOrder < 0;
+        return names[a] < names[b];
+    });
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (std::size_t index : order)
+        sorted.push_back(std::move(names[index]));
+    names = std::move(sorted);
 }
 
 std::vector<std::string> listedFolders(const std::vector<backend::DirectoryEntry> &entries)

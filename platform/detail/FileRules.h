@@ -5,6 +5,7 @@
 #include "platform/backend/Files.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,13 @@ bool matchesWildcard(std::string_view name, std::string_view wildcard);
 // files and special files are left out.
 std::vector<std::string> listedFiles(const std::vector<backend::DirectoryEntry> &entries,
                                      const std::vector<std::string> &wildcards, std::size_t limit);
+
+// Puts names in the order `compare` gives their places in the list
+// (negative: the first before the second); names it holds equal keep one
+// order, byte by byte, so a listing always comes out the same. The back
+// ends' natural orders are made with it.
+void sortByOrder(std::vector<std::string> &names,
+                 const std::function<int(std::size_t, std::size_t)> &compare);
 
 // The visible subfolders, in natural order.
 std::vector<std::string> listedFolders(const std::vector<backend::DirectoryEntry> &entries);

@@ -3,6 +3,7 @@
 #include "platform/backend/Files.h"
 
 #include "platform/Paths.h"
+#include "platform/detail/FileRules.h"
 
 #include <QByteArray>
 #include <QCollator>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <memory>
-#include <numeric>
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -170,20 +170,8 @@ void sortNaturally(std::vector<std::string> &names)
     keys.reserve(names.size());
     for (const std::string &name : names)
         keys.push_back(collator.sortKey(decoded(name)));
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::size_t{ 0 });
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int byKey = keys[a].compare(keys[b]);
-        if (byKey != 0)
-            return byKey < 0;
-        // Names the collation holds equal ("a.jpg", "A.jpg") keep one order.
-        return names[a] < names[b];
-    });
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (std::size_t index : order)
-        sorted.push_back(std::move(names[index]));
-    names = std::move(sorted);
+    detail::sortByOrder(names,
+                        [&](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]); });
 }
 
 } // namespace platform::backend

@@ -36,7 +36,8 @@ ChildControl::~ChildControl()
 {
     top->leave(*this);
     if (window) {
-        RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
+        if (watching == Watch::Messages)
+            RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
         RemovePropW(window, PeerProperty);
         DestroyWindow(window);
     }
@@ -47,16 +48,18 @@ ChildControl *ChildControl::of(HWND window)
     return static_cast<ChildControl *>(GetPropW(window, PeerProperty));
 }
 
-void ChildControl::adopt(HWND made)
+void ChildControl::adopt(HWND made, Watch watch)
 {
     window = made;
+    watching = watch;
     // Overlapping controls each draw only their own part: the browse panel
     // covers the buttons behind it.
     SetWindowLongPtrW(window, GWL_STYLE, GetWindowLongPtrW(window, GWL_STYLE) | WS_CLIPSIBLINGS);
     SetWindowLongPtrW(window, GWLP_ID, nextControlId());
     SetPropW(window, PeerProperty, this);
-    SetWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId,
-                      reinterpret_cast<DWORD_PTR>(this));
+    if (watch == Watch::Messages)
+        SetWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId,
+                          reinterpret_cast<DWORD_PTR>(this));
     top->enrol(*this);
     rescale();
 }
@@ -64,10 +67,11 @@ void ChildControl::adopt(HWND made)
 void ChildControl::replace(HWND made)
 {
     const HWND old = window;
-    RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
+    if (watching == Watch::Messages)
+        RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
     RemovePropW(old, PeerProperty);
     top->leave(*this);
-    adopt(made);
+    adopt(made, watching);
     DestroyWindow(old);
     if (!toolTip.empty())
         tip(narrow(toolTip));

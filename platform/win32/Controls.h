@@ -60,8 +60,11 @@ public:
 
 protected:
     // Takes the control's window over; replace() puts a new one in the old
-    // one's place, which goes.
-    void adopt(HWND made);
+    // one's place, which goes. Unwatched, the window's own messages are not
+    // looked at: under Wine each message to a watched window costs a round
+    // trip to the server, which a list filled with thousands of names feels.
+    enum class Watch { Messages, Nothing };
+    void adopt(HWND made, Watch watch = Watch::Messages);
     void replace(HWND made);
     // What the window holds below the control's own height: a drop-down
     // list's list.
@@ -95,6 +98,7 @@ private:
     HWND window = nullptr;
     backend::PixelRect rect;
     bool visible = true;
+    Watch watching = Watch::Messages;
     bool mouse = false;
     bool returnKey = false;
     std::wstring toolTip;

@@ -17,7 +17,8 @@ public:
         adopt(CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                               WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY
                                       | LBS_NOINTEGRALHEIGHT,
-                              0, 0, 0, 0, parentArea(), nullptr, instance(), nullptr));
+                              0, 0, 0, 0, parentArea(), nullptr, instance(), nullptr),
+              Watch::Nothing);
     }
 
     void setEntries(const std::vector<std::string> &texts) override

@@ -3,6 +3,7 @@
 #include "platform/backend/Files.h"
 
 #include "platform/Paths.h"
+#include "platform/detail/FileRules.h"
 #include "platform/win32/Paths.h"
 #include "platform/win32/Text.h"
 
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
-#include <numeric>
 #include <vector>
 
 namespace platform {
@@ -237,20 +237,9 @@ void sortNaturally(std::vector<std::string> &names)
     keys.reserve(names.size());
     for (const std::string &name : names)
         keys.push_back(wide(name));
-    std::vector<std::size_t> order(names.size());
-    std::iota(order.begin(), order.end(), std::size_t{ 0 });
-    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int byOrder = StrCmpLogicalW(keys[a].c_str(), keys[b].c_str());
-        if (byOrder != 0)
-            return byOrder < 0;
-        // Names it holds equal keep one order.
-        return names[a] < names[b];
+    detail::sortByOrder(names, [&](std::size_t a, std::size_t b) {
+        return StrCmpLogicalW(keys[a].c_str(), keys[b].c_str());
     });
-    std::vector<std::string> sorted;
-    sorted.reserve(names.size());
-    for (std::size_t index : order)
-        sorted.push_back(std::move(names[index]));
-    names = std::move(sorted);
 }
 
 // Every drive letter in use, ready or not, as "c: [label]": an empty card

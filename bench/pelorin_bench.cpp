@@ -16,6 +16,7 @@
 // Every figure is wall time in milliseconds; memory is the process's peak
 // resident size (VmHWM) in megabytes.
 
+#include "bench/ShowFigures.h"
 #include "main_window/Form1.h"
 #include "program/Program.h"
 #include "show_window/frmShow.h"
@@ -53,12 +54,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double msSince(Clock::time_point start, Clock::time_point end = Clock::now())
-{
-    return std::chrono::duration<double, std::milli>(end - start).count();
-}
+using Clock = BenchClock;
 
 double peakMegabytes()
 {
@@ -233,18 +229,6 @@ int straight(const char *path)
     return scaled.isNull() ? 1 : 0;
 }
 
-int listing(const char *folder)
-{
-    Program program;
-    program.start();
-    Form1 &main = program.mainWindow();
-    const auto start = Clock::now();
-    main.File1.setPath(folder);
-    const double ms = msSince(start);
-    std::printf("listing_ms=%.1f\nentries=%d\n", ms, main.File1.listCount());
-    return 0;
-}
-
 // The Qt objects behind the program's timers and windows, whose events
 // the probe watches.
 QObject *timerObject(const platform::Timer &timer)
@@ -285,7 +269,7 @@ public:
             && target == widgetOf(program.showWindow().imgShow) && pendingOpening >= 0) {
             const auto start = Clock::now();
             static_cast<QObject *>(target)->event(event);
-            openingPictureDraws.push_back(msSince(start));
+            figures.openingPictureDraws.push_back(msSince(start));
             return true;
         }
         if (event->type() == QEvent::UpdateRequest && program.showWindowLoaded()
@@ -301,30 +285,9 @@ public:
         main.cmdStartShow_Click();
     }
 
-    void report() const
-    {
-        std::printf("start_ms=%.1f\n", firstPaintMs);
-        std::printf("opening_ticks=%zu\n", openingCosts.size());
-        printList("opening_tick_ms", openingCosts);
-        printList("opening_handler_ms", openingHandlers);
-        printList("opening_picture_draw_ms", openingPictureDraws);
-        printList("change_ms", changeLatencies);
-        printList("change_kind", changeKinds);
-        printList("cadence_error_ms", cadenceErrors);
-        printList("idle_cpu_ms_per_s", idleCpu);
-        std::printf("idle_paints=%d\n", idlePaints);
-        std::printf("peak_mb=%.1f\n", peakMegabytes());
-    }
+    void report() const { figures.print(peakMegabytes()); }
 
 private:
-    static void printList(const char *name, const std::vector<double> &values)
-    {
-        std::printf("%s=", name);
-        for (std::size_t i = 0; i < values.size(); ++i)
-            std::printf(i ? ",%.2f" : "%.2f", values[i]);
-        std::printf("\n");
-    }
-
     const void *shownData()
     {
         if (!program.showWindowLoaded())
@@ -337,7 +300,7 @@ private:
         const auto start = Clock::now();
         static_cast<QObject *>(timer)->event(event);
         pendingOpening = msSince(start);
-        openingHandlers.push_back(pendingOpening);
+        figures.openingHandlers.push_back(pendingOpening);
         openingStarted = start;
         if (!program.showWindow().tmrOpen.enabled())
             openingEnded = Clock::now();
@@ -351,7 +314,7 @@ private:
         // A second with no change in it and none just before: what the
         // program does there is what it costs while nothing happens.
         if (lastTick && ticksSinceChange >= 1)
-            idleCpu.push_back((cpu - lastTickCpu) * 1000.0 / msSince(*lastTick, start));
+            figures.idleCpu.push_back((cpu - lastTickCpu) * 1000.0 / msSince(*lastTick, start));
         lastTick = start;
         lastTickCpu = cpu;
         const void *before = shownData();
@@ -361,9 +324,9 @@ private:
             ticksSinceChange = 0;
             changeStarted = start;
             const double ideal = msSince(openingEnded, start);
-            cadenceErrors.push_back(ideal - changes * seconds * 1000.0);
+            figures.cadenceErrors.push_back(ideal - changes * seconds * 1000.0);
             const std::string name = program.mainWindow().File1.fileName();
-            changeKinds.push_back(name.empty() ? 0 : name[0] - '0');
+            figures.changeKinds.push_back(name.empty() ? 0 : name[0] - '0');
         } else {
             ++ticksSinceChange;
         }
@@ -378,16 +341,16 @@ private:
         static_cast<QObject *>(window)->event(event);
         const auto end = Clock::now();
         if (pendingOpening >= 0) {
-            openingCosts.push_back(pendingOpening + msSince(start, end));
+            figures.openingCosts.push_back(pendingOpening + msSince(start, end));
             pendingOpening = -1;
         }
-        if (firstPaintMs < 0 && shownData())
-            firstPaintMs = msSince(clicked, end);
+        if (figures.firstPaintMs < 0 && shownData())
+            figures.firstPaintMs = msSince(clicked, end);
         if (changeStarted) {
-            changeLatencies.push_back(msSince(*changeStarted, end));
+            figures.changeLatencies.push_back(msSince(*changeStarted, end));
             changeStarted.reset();
         } else if (ticksSinceChange >= 1) {
-            ++idlePaints;
+            ++figures.idlePaints;
         }
         return true;
     }
@@ -402,17 +365,9 @@ private:
     std::optional<Clock::time_point> lastTick;
     double lastTickCpu = 0;
     double pendingOpening = -1;
-    double firstPaintMs = -1;
     int changes = 0;
     int ticksSinceChange = 0;
-    int idlePaints = 0;
-    std::vector<double> openingCosts;
-    std::vector<double> openingHandlers;
-    std::vector<double> openingPictureDraws;
-    std::vector<double> changeLatencies;
-    std::vector<double> changeKinds;
-    std::vector<double> cadenceErrors;
-    std::vector<double> idleCpu;
+    ShowFigures figures;
 };
 
 int show(const char *folder, int seconds, double runSeconds)

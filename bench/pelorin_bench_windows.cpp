@@ -17,6 +17,7 @@
 // working set in megabytes (Wine fills in no private bytes; its peak working
 // set is the kernel's peak resident size).
 
+#include "bench/ShowFigures.h"
 #include "main_window/Form1.h"
 #include "program/Program.h"
 #include "show_window/frmShow.h"
@@ -44,17 +45,12 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = BenchClock;
 using Microsoft::WRL::ComPtr;
 using platform::detail::Bitmap;
 using platform::detail::PixelSize;
 
 const PixelSize Screen{ 1920, 1080 };
-
-double msSince(Clock::time_point start, Clock::time_point end = Clock::now())
-{
-    return std::chrono::duration<double, std::milli>(end - start).count();
-}
 
 double peakMegabytes()
 {
@@ -130,18 +126,6 @@ int straight(const char *path)
     return scaled.empty() ? 1 : 0;
 }
 
-int listing(const char *folder)
-{
-    Program program;
-    program.start();
-    Form1 &main = program.mainWindow();
-    const auto start = Clock::now();
-    main.File1.setPath(folder);
-    const double ms = msSince(start);
-    std::printf("listing_ms=%.1f\nentries=%d\n", ms, main.File1.listCount());
-    return 0;
-}
-
 class ShowProbe;
 ShowProbe *probe = nullptr;
 // The show window's and its picture's own procedures, which the probe's
@@ -172,30 +156,9 @@ public:
             attach(program.showWindow());
     }
 
-    void report() const
-    {
-        std::printf("start_ms=%.1f\n", firstPaintMs);
-        std::printf("opening_ticks=%zu\n", openingCosts.size());
-        printList("opening_tick_ms", openingCosts);
-        printList("opening_handler_ms", openingHandlers);
-        printList("opening_picture_draw_ms", openingPictureDraws);
-        printList("change_ms", changeLatencies);
-        printList("change_kind", changeKinds);
-        printList("cadence_error_ms", cadenceErrors);
-        printList("idle_cpu_ms_per_s", idleCpu);
-        std::printf("idle_paints=%d\n", idlePaints);
-        std::printf("peak_mb=%.1f\n", peakMegabytes());
-    }
+    void report() const { figures.print(peakMegabytes()); }
 
 private:
-    static void printList(const char *name, const std::vector<double> &values)
-    {
-        std::printf("%s=", name);
-        for (std::size_t i = 0; i < values.size(); ++i)
-            std::printf(i ? ",%.2f" : "%.2f", values[i]);
-        std::printf("\n");
-    }
-
     static LRESULT CALLBACK showProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     {
         return wrapped(showWindowProcedure, false, window, message, wParam, lParam);
@@ -256,9 +219,9 @@ private:
         const auto start = Clock::now();
         show.tmrOpen_Timer();
         const double ms = msSince(start);
-        openingHandlers.push_back(ms);
+        figures.openingHandlers.push_back(ms);
         // The paints that follow, until the next tick, are added to it.
-        openingCosts.push_back(ms);
+        figures.openingCosts.push_back(ms);
         inOpening = true;
         if (!show.tmrOpen.enabled())
             openingEnded = Clock::now();
@@ -272,7 +235,7 @@ private:
         // A second with no change in it and none just before: what the
         // program does there is what it costs while nothing happens.
         if (lastTick && ticksSinceChange >= 1)
-            idleCpu.push_back((cpu - lastTickCpu) * 1000.0 / msSince(*lastTick, start));
+            figures.idleCpu.push_back((cpu - lastTickCpu) * 1000.0 / msSince(*lastTick, start));
         lastTick = start;
         lastTickCpu = cpu;
         const void *before = shownData();
@@ -282,9 +245,9 @@ private:
             ticksSinceChange = 0;
             changeStarted = start;
             const double ideal = msSince(openingEnded, start);
-            cadenceErrors.push_back(ideal - changes * seconds * 1000.0);
+            figures.cadenceErrors.push_back(ideal - changes * seconds * 1000.0);
             const std::string name = program.mainWindow().File1.fileName();
-            changeKinds.push_back(name.empty() ? 0 : name[0] - '0');
+            figures.changeKinds.push_back(name.empty() ? 0 : name[0] - '0');
         } else {
             ++ticksSinceChange;
         }
@@ -295,19 +258,19 @@ private:
     void painted(bool isPicture, Clock::time_point start, Clock::time_point end)
     {
         if (inOpening) {
-            openingCosts.back() += msSince(start, end);
+            figures.openingCosts.back() += msSince(start, end);
             if (isPicture)
-                openingPictureDraws.push_back(msSince(start, end));
+                figures.openingPictureDraws.push_back(msSince(start, end));
         }
         if (!isPicture)
             return;
-        if (firstPaintMs < 0 && shownData())
-            firstPaintMs = msSince(clicked, end);
+        if (figures.firstPaintMs < 0 && shownData())
+            figures.firstPaintMs = msSince(clicked, end);
         if (changeStarted) {
-            changeLatencies.push_back(msSince(*changeStarted, end));
+            figures.changeLatencies.push_back(msSince(*changeStarted, end));
             changeStarted.reset();
         } else if (ticksSinceChange >= 1) {
-            ++idlePaints;
+            ++figures.idlePaints;
         }
     }
 
@@ -320,17 +283,9 @@ private:
     std::optional<Clock::time_point> lastTick;
     double lastTickCpu = 0;
     bool inOpening = false;
-    double firstPaintMs = -1;
     int changes = 0;
     int ticksSinceChange = 0;
-    int idlePaints = 0;
-    std::vector<double> openingCosts;
-    std::vector<double> openingHandlers;
-    std::vector<double> openingPictureDraws;
-    std::vector<double> changeLatencies;
-    std::vector<double> changeKinds;
-    std::vector<double> cadenceErrors;
-    std::vector<double> idleCpu;
+    ShowFigures figures;
 };
 
 int show(const char *folder, int seconds, double runSeconds)

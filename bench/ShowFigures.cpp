@@ -1,0 +1,47 @@
+// SPDX-FileCopyrightText: 2026 The Pelorin developers
+// SPDX-License-Identifier: MIT
+#include "bench/ShowFigures.h"
+
+#include "main_window/Form1.h"
+#include "program/Program.h"
+
+#include <cstdio>
+
+namespace {
+
+void printList(const char *name, const std::vector<double> &values)
+{
+    std::printf("%s=", name);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        std::printf(i ? ",%.2f" : "%.2f", values[i]);
+    std::printf("\n");
+}
+
+} // namespace
+
+void ShowFigures::print(double peakMegabytes) const
+{
+    std::printf("start_ms=%.1f\n", firstPaintMs);
+    std::printf("opening_ticks=%zu\n", openingCosts.size());
+    printList("opening_tick_ms", openingCosts);
+    printList("opening_handler_ms", openingHandlers);
+    printList("opening_picture_draw_ms", openingPictureDraws);
+    printList("change_ms", changeLatencies);
+    printList("change_kind", changeKinds);
+    printList("cadence_error_ms", cadenceErrors);
+    printList("idle_cpu_ms_per_s", idleCpu);
+    std::printf("idle_paints=%d\n", idlePaints);
+    std::printf("peak_mb=%.1f\n", peakMegabytes);
+}
+
+int listing(const char *folder)
+{
+    Program program;
+    program.start();
+    Form1 &main = program.mainWindow();
+    const auto start = BenchClock::now();
+    main.File1.setPath(folder);
+    const double ms = msSince(start);
+    std::printf("listing_ms=%.1f\nentries=%d\n", ms, main.File1.listCount());
+    return 0;
+}

@@ -5,11 +5,14 @@
 #include "platform/Paths.h"
 #include "platform/RuntimeError.h"
 #include "platform/Testing.h"
+#include "platform/detail/FileRules.h"
 
 #include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -145,6 +148,28 @@ TEST_F(FileListBoxTest, RelativePathsAreTakenFromTheCurrentFolder)
     fs::current_path(previous);
     EXPECT_EQ(list.path(), folder.file("sub"));
     EXPECT_EQ(list.listCount(), 1);
+}
+
+// Names the natural order holds equal ("a.jpg", "A.jpg" on a file system
+// that keeps both) must come out in one order whatever order the folder
+// gave them in, or a show's sequence would change between two listings.
+TEST(NaturalOrder, NamesItHoldsEqualKeepOneOrderWhateverTheyCameIn)
+{
+    const auto caseBlind = [](const std::string &a, const std::string &b) {
+        return std::lexicographical_compare(
+                a.begin(), a.end(), b.begin(), b.end(),
+                [](unsigned char x, unsigned char y) { return std::tolower(x) < std::tolower(y); });
+    };
+    // In byte order, which next_permutation starts from.
+    std::vector<std::string> given = { "A.jpg", "B.jpg", "a.jpg", "b.jpg", "c.jpg" };
+    const std::vector<std::string> expected = { "A.jpg", "a.jpg", "B.jpg", "b.jpg", "c.jpg" };
+    do {
+        std::vector<std::string> names = given;
+        detail::sortByOrder(names, [&](std::size_t a, std::size_t b) {
+            return caseBlind(names[a], names[b]) ? -1 : caseBlind(names[b], names[a]) ? 1 : 0;
+        });
+        ASSERT_EQ(names, expected) << "from " << ::testing::PrintToString(given);
+    } while (std::next_permutation(given.begin(), given.end()));
 }
 
 } // namespace

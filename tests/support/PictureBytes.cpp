@@ -128,30 +128,30 @@ std::array<std::uint8_t, 64> scaledQuantisation(const std::array<std::uint8_t, 6
     return table;
 }
 
-struct HuffmanSpec
+struct HuffmanTable
 {
     std::array<std::uint8_t, 16> counts; // codes of each length, 1 to 16 bits
     std::vector<std::uint8_t> symbols;
 };
 
 // The typical tables of the JPEG standard (Annex K.3).
-const HuffmanSpec &lumaDc()
+const HuffmanTable &lumaDc()
 {
-    static const HuffmanSpec spec{ { 0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0 },
-                                   { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 } };
-    return spec;
+    static const HuffmanTable table{ { 0, 1, 5, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0, 0 },
+                                     { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 } };
+    return table;
 }
 
-const HuffmanSpec &chromaDc()
+const HuffmanTable &chromaDc()
 {
-    static const HuffmanSpec spec{ { 0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0 },
-                                   { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 } };
-    return spec;
+    static const HuffmanTable table{ { 0, 3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 0, 0 },
+                                     { 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11 } };
+    return table;
 }
 
-const HuffmanSpec &lumaAc()
+const HuffmanTable &lumaAc()
 {
-    static const HuffmanSpec spec{
+    static const HuffmanTable table{
         { 0, 2, 1, 3, 3, 2, 4, 3, 5, 5, 4, 4, 0, 0, 1, 0x7d },
         { 0x01, 0x02, 0x03, 0x00, 0x04, 0x11, 0x05, 0x12, 0x21, 0x31, 0x41, 0x06, 0x13, 0x51, 0x61,
           0x07, 0x22, 0x71, 0x14, 0x32, 0x81, 0x91, 0xa1, 0x08, 0x23, 0x42, 0xb1, 0xc1, 0x15, 0x52,
@@ -165,12 +165,12 @@ const HuffmanSpec &lumaAc()
           0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe1, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7, 0xe8,
           0xe9, 0xea, 0xf1, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa }
     };
-    return spec;
+    return table;
 }
 
-const HuffmanSpec &chromaAc()
+const HuffmanTable &chromaAc()
 {
-    static const HuffmanSpec spec{
+    static const HuffmanTable table{
         { 0, 2, 1, 2, 4, 4, 3, 4, 7, 5, 4, 4, 0, 1, 2, 0x77 },
         { 0x00, 0x01, 0x02, 0x03, 0x11, 0x04, 0x05, 0x21, 0x31, 0x06, 0x12, 0x41, 0x51, 0x07, 0x61,
           0x71, 0x13, 0x22, 0x32, 0x81, 0x08, 0x14, 0x42, 0x91, 0xa1, 0xb1, 0xc1, 0x09, 0x23, 0x33,
@@ -184,7 +184,7 @@ const HuffmanSpec &chromaAc()
           0xd2, 0xd3, 0xd4, 0xd5, 0xd6, 0xd7, 0xd8, 0xd9, 0xda, 0xe2, 0xe3, 0xe4, 0xe5, 0xe6, 0xe7,
           0xe8, 0xe9, 0xea, 0xf2, 0xf3, 0xf4, 0xf5, 0xf6, 0xf7, 0xf8, 0xf9, 0xfa }
     };
-    return spec;
+    return table;
 }
 
 // The code of each symbol, assigned in order of length as the decoder
@@ -195,14 +195,14 @@ struct HuffmanCodes
     std::array<std::uint8_t, 256> length{};
 };
 
-HuffmanCodes makeCodes(const HuffmanSpec &spec)
+HuffmanCodes makeCodes(const HuffmanTable &table)
 {
     HuffmanCodes codes;
     unsigned code = 0;
     std::size_t next = 0;
     for (unsigned length = 1; length <= 16; ++length) {
-        for (unsigned count = 0; count < spec.counts[length - 1]; ++count) {
-            const std::uint8_t symbol = spec.symbols[next++];
+        for (unsigned count = 0; count < table.counts[length - 1]; ++count) {
+            const std::uint8_t symbol = table.symbols[next++];
             codes.code[symbol] = static_cast<std::uint16_t>(code++);
             codes.length[symbol] = static_cast<std::uint8_t>(length);
         }
@@ -387,12 +387,12 @@ void putQuantisation(std::string &out, unsigned id, const std::array<std::uint8_
         putByte(out, table[index]);
 }
 
-void putHuffman(std::string &out, unsigned classAndId, const HuffmanSpec &spec)
+void putHuffman(std::string &out, unsigned classAndId, const HuffmanTable &table)
 {
     putByte(out, classAndId);
-    for (std::uint8_t count : spec.counts)
+    for (std::uint8_t count : table.counts)
         putByte(out, count);
-    for (std::uint8_t symbol : spec.symbols)
+    for (std::uint8_t symbol : table.symbols)
         putByte(out, symbol);
 }
 

@@ -38,7 +38,7 @@ std::vector<std::string> entries(const FileListBox &list)
 
 // A link counts as what it points at; one that points nowhere, at a
 // folder, or at a pipe is nothing to show.
-TEST(SpecialFiles, AreListedAsWhatTheyAre)
+TEST(LinksPipesAndDevices, AreListedAsWhatTheyAre)
 {
     TempFolder folder;
     folder.write("b.jpg", "x");
@@ -60,7 +60,7 @@ TEST(SpecialFiles, AreListedAsWhatTheyAre)
 
 // Opening one must neither hang on a pipe with no writer nor read a device
 // without end.
-TEST(SpecialFiles, AreNoPictures)
+TEST(LinksPipesAndDevices, AreNoPictures)
 {
     TempFolder folder;
     const std::string pipe = folder.file("pipe.jpg");

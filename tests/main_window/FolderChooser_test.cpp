@@ -35,13 +35,7 @@ protected:
         trip = pictures.file("trip");
     }
 
-    std::vector<std::string> listed()
-    {
-        std::vector<std::string> names;
-        for (Integer i = 0; i < main().File1.listCount(); ++i)
-            names.push_back(main().File1.list(i));
-        return names;
-    }
+    std::vector<std::string> listed() { return testsupport::entries(main().File1); }
 
     std::string trip, day1, day2;
 };

@@ -18,6 +18,7 @@
 #include <vector>
 
 using namespace platform;
+using testsupport::entries;
 using testsupport::nativePath;
 using testsupport::TempFolder;
 
@@ -28,14 +29,6 @@ class Window : public Form
 public:
     Window() : Form(BorderStyle::FixedSingle, 3000, 3000) { }
 };
-
-std::vector<std::string> entries(const FileListBox &list)
-{
-    std::vector<std::string> names;
-    for (Integer i = 0; i < list.listCount(); ++i)
-        names.push_back(list.list(i));
-    return names;
-}
 
 ErrorNumber pathError(FileListBox &list, const std::string &path)
 {

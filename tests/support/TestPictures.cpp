@@ -14,6 +14,14 @@ namespace testsupport {
 
 namespace fs = std::filesystem;
 
+std::vector<std::string> entries(const platform::FileListBox &list)
+{
+    std::vector<std::string> names;
+    for (platform::Integer i = 0; i < list.listCount(); ++i)
+        names.push_back(list.list(i));
+    return names;
+}
+
 fs::path nativePath(const std::string &text)
 {
     return fs::path(std::u8string(text.begin(), text.end()));

@@ -4,8 +4,11 @@
 
 #include "tests/support/PictureBytes.h"
 
+#include "platform/FileListBox.h"
+
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -14,6 +17,9 @@ namespace testsupport {
 std::filesystem::path nativePath(const std::string &text);
 // And back.
 std::string runtimeText(const std::filesystem::path &path);
+
+// What a file list holds, in its order.
+std::vector<std::string> entries(const platform::FileListBox &list);
 
 // The folder of the running test program, as its main was told.
 std::string programFolder();

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 using namespace platform;
+using testsupport::entries;
 using testsupport::TempFolder;
 
 namespace {
@@ -27,14 +28,6 @@ class Window : public Form
 public:
     Window() : Form(BorderStyle::FixedSingle, 3000, 3000) { }
 };
-
-std::vector<std::string> entries(const FileListBox &list)
-{
-    std::vector<std::string> names;
-    for (Integer i = 0; i < list.listCount(); ++i)
-        names.push_back(list.list(i));
-    return names;
-}
 
 // A link counts as what it points at; one that points nowhere, at a
 // folder, or at a pipe is nothing to show.

@@ -95,12 +95,18 @@ protected:
         pictures.write("trip/day 1/notes.txt", "x");
     }
 
-    std::vector<std::string> listed()
+    std::vector<std::string> listed() { return testsupport::entries(main().File1); }
+
+    // Both lists, given the folder as typed, open "trip\day 1" and list
+    // its pictures.
+    void expectListsOpenDay(const std::string &typed)
     {
-        std::vector<std::string> names;
-        for (Integer i = 0; i < main().File1.listCount(); ++i)
-            names.push_back(main().File1.list(i));
-        return names;
+        main().File1.setPath(pictures.path());
+        main().File1.setPath(typed);
+        EXPECT_EQ(main().File1.path(), day);
+        EXPECT_EQ(listed(), (std::vector<std::string>{ "a.jpg", "b.jpg" }));
+        main().Dir1.setPath(typed);
+        EXPECT_EQ(main().Dir1.path(), day);
     }
 
     // Starts a show on the folder through the main window, runs its
@@ -140,12 +146,7 @@ TEST_F(Paths, EitherSlashAndASeparatorAtTheEndNameTheSameFolder)
     };
     for (const std::string &typed : variants) {
         SCOPED_TRACE(typed);
-        main().File1.setPath(pictures.path());
-        main().File1.setPath(typed);
-        EXPECT_EQ(main().File1.path(), day);
-        EXPECT_EQ(listed(), (std::vector<std::string>{ "a.jpg", "b.jpg" }));
-        main().Dir1.setPath(typed);
-        EXPECT_EQ(main().Dir1.path(), day);
+        expectListsOpenDay(typed);
         EXPECT_EQ(platform::testing::shownEntries(main().Dir1).back(), "day 1");
         expectShowOf(typed, "a.jpg");
         EXPECT_EQ(main().File1.path(), day);
@@ -293,12 +294,7 @@ TEST_F(Paths, ARelativeFolderIsTakenFromTheCurrentFolder)
     };
     for (const std::string &typed : variants) {
         SCOPED_TRACE(typed);
-        main().File1.setPath(pictures.path());
-        main().File1.setPath(typed);
-        EXPECT_EQ(main().File1.path(), day);
-        EXPECT_EQ(listed(), (std::vector<std::string>{ "a.jpg", "b.jpg" }));
-        main().Dir1.setPath(typed);
-        EXPECT_EQ(main().Dir1.path(), day);
+        expectListsOpenDay(typed);
     }
     expectShowOf("trip\\day 1", "a.jpg");
     EXPECT_EQ(main().File1.path(), day);

@@ -19,6 +19,8 @@ from PIL import Image
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from xsession import XSession, near  # noqa: E402
 
+BACKGROUND = (239, 239, 239)
+
 # Twips from the main window's client corner.
 FOLDER_FIELD = (120 + 4215 // 2, 480 + 360 // 2)
 START_BUTTON = (1920 + 1695 // 2, 1680 + 375 // 2)
@@ -78,10 +80,16 @@ def main_window_texts(program, folder, scale):
         session.start(program, folder)
         form1 = session.find_window("Pelorin")
         left, top, width, height = session.geometry(form1)
-        # Once painted: the text box's caret blinks, the other texts are still.
-        shot = session.wait_for(
-            lambda shot: all(ink(shot, (left, top), rect, scale)[1] for rect in CONTROLS.values()),
-            what="the main window's texts")
+        # A window is mapped a moment before it is painted, and until then
+        # every control is dark through and through, as if all ink: wait for
+        # the form's own background in its corners first. Once painted, the
+        # text box's caret blinks and the other texts are still.
+        def painted(shot):
+            corners = ((left + 2, top + 2), (left + width - 3, top + height - 3))
+            return (all(near(shot.getpixel(corner), BACKGROUND, 25) for corner in corners)
+                    and all(ink(shot, (left, top), rect, scale)[1] for rect in CONTROLS.values()))
+
+        shot = session.wait_for(painted, what="the main window's texts")
         texts = {text: ink(shot, (left, top), rect, scale) for text, rect in CONTROLS.items()}
         return (width, height), texts, session, form1
     except BaseException:

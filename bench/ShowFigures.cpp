@@ -5,7 +5,14 @@
 #include "main_window/Form1.h"
 #include "program/Program.h"
 
+#include "platform/Application.h"
+#include "platform/detail/PictureData.h"
+#include "platform/detail/PictureDecoder.h"
+#include "platform/detail/PictureFile.h"
+
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -44,4 +51,41 @@ int listing(const char *folder)
     const double ms = msSince(start);
     std::printf("listing_ms=%.1f\nentries=%d\n", ms, main.File1.listCount());
     return 0;
+}
+
+int decode(const char *path)
+{
+    const platform::detail::PictureFile file(path);
+    if (file.status() != platform::detail::PictureFile::Status::Open)
+        return 1;
+    const auto start = BenchClock::now();
+    const auto picture = platform::detail::decodePicture(file, BenchScreen);
+    const double ms = msSince(start);
+    if (!picture)
+        return 1;
+    std::printf("decode_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
+    return 0;
+}
+
+int usage(const char *modes)
+{
+    std::fprintf(stderr, "usage: pelorin_bench %s ...\n", modes);
+    return 2;
+}
+
+int runMode(int argc, char **argv, const char *modes)
+{
+    if (argc < 3)
+        return usage(modes);
+    const std::string mode = argv[1];
+    platform::Application application(argv[0]);
+    if (mode == "decode")
+        return decode(argv[2]);
+    if (mode == "straight")
+        return straight(argv[2]);
+    if (mode == "listing")
+        return listing(argv[2]);
+    if (mode == "show" && argc == 5)
+        return show(argv[2], std::atoi(argv[3]), std::atof(argv[4]));
+    return usage(modes);
 }

@@ -4,7 +4,10 @@
 
 // What both benchmarks measure the same way, whatever watches the program:
 // the figures of a show and how they are printed for the run-bench
-// scripts, and the listing of a folder.
+// scripts, the decode a show does and the listing of a folder, and which
+// mode the command line asks for.
+
+#include "platform/detail/Geometry.h"
 
 #include <chrono>
 #include <vector>
@@ -32,5 +35,23 @@ struct ShowFigures
     void print(double peakMegabytes) const;
 };
 
+// The screen both benchmarks decode for.
+inline constexpr platform::detail::PixelSize BenchScreen{ 1920, 1080 };
+
+// Each benchmark program's own, for what only its toolkit can tell or do:
+// the process's peak memory in megabytes; a plain viewer's decode at full
+// size and scale to the screen; the real program showing a folder.
+double peakMegabytes();
+int straight(const char *path);
+int show(const char *folder, int seconds, double runSeconds);
+
+// The time to decode a picture as a show does, off the tick, printed.
+int decode(const char *path);
 // The time the play list takes to read a folder, printed.
 int listing(const char *folder);
+
+// Makes the application and runs the mode argv[1] names: decode, straight,
+// listing or show. `modes` is the list the usage line gives.
+int runMode(int argc, char **argv, const char *modes);
+// The usage line, to standard error; returns the exit code for it.
+int usage(const char *modes);

@@ -24,8 +24,6 @@
 #include "platform/Application.h"
 #include "platform/detail/Access.h"
 #include "platform/detail/PictureData.h"
-#include "platform/detail/PictureDecoder.h"
-#include "platform/detail/PictureFile.h"
 #include "platform/qt/Timer.h"
 #include "platform/qt/Widgets.h"
 
@@ -52,8 +50,6 @@
 
 #include <jpeglib.h>
 
-namespace {
-
 using Clock = BenchClock;
 
 double peakMegabytes()
@@ -66,6 +62,24 @@ double peakMegabytes()
     }
     return 0;
 }
+
+int straight(const char *path)
+{
+    QImageReader::setAllocationLimit(0);
+    const auto start = Clock::now();
+    QImageReader reader(QString::fromLocal8Bit(path));
+    reader.setAutoTransform(true);
+    const QImage full = reader.read();
+    if (full.isNull())
+        return 1;
+    const QImage scaled = full.scaled(QSize(BenchScreen.width, BenchScreen.height),
+                                      Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const double ms = msSince(start);
+    std::printf("straight_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
+    return scaled.isNull() ? 1 : 0;
+}
+
+namespace {
 
 double cpuMilliseconds()
 {
@@ -196,37 +210,6 @@ int generateGif(int width, int height, const char *path)
     std::ofstream file(path, std::ios::binary);
     file.write(out.data(), static_cast<std::streamsize>(out.size()));
     return file ? 0 : 1;
-}
-
-const QSize Screen(1920, 1080);
-
-int decode(const char *path)
-{
-    const platform::detail::PictureFile file(path);
-    if (file.status() != platform::detail::PictureFile::Status::Open)
-        return 1;
-    const auto start = Clock::now();
-    const auto picture = platform::detail::decodePicture(file, { Screen.width(), Screen.height() });
-    const double ms = msSince(start);
-    if (!picture)
-        return 1;
-    std::printf("decode_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
-    return 0;
-}
-
-int straight(const char *path)
-{
-    QImageReader::setAllocationLimit(0);
-    const auto start = Clock::now();
-    QImageReader reader(QString::fromLocal8Bit(path));
-    reader.setAutoTransform(true);
-    const QImage full = reader.read();
-    if (full.isNull())
-        return 1;
-    const QImage scaled = full.scaled(Screen, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    const double ms = msSince(start);
-    std::printf("straight_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
-    return scaled.isNull() ? 1 : 0;
 }
 
 // The Qt objects behind the program's timers and windows, whose events
@@ -370,6 +353,8 @@ private:
     ShowFigures figures;
 };
 
+} // namespace
+
 int show(const char *folder, int seconds, double runSeconds)
 {
     Program program;
@@ -391,20 +376,9 @@ int show(const char *folder, int seconds, double runSeconds)
     return 0;
 }
 
-int usage()
-{
-    std::fprintf(stderr, "usage: pelorin_bench generate|decode|straight|show|listing ...\n");
-    return 2;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
-    if (argc < 3)
-        return usage();
-    const std::string mode = argv[1];
-    if (mode == "generate" && argc == 6) {
+    if (argc == 6 && std::string(argv[1]) == "generate") {
         const std::string kind = argv[2];
         const int width = std::atoi(argv[3]);
         const int height = std::atoi(argv[4]);
@@ -412,14 +386,5 @@ int main(int argc, char **argv)
             return generateGif(width, height, argv[5]);
         return generateJpeg(kind == "progressive", width, height, argv[5]);
     }
-    platform::Application application(argv[0]);
-    if (mode == "decode")
-        return decode(argv[2]);
-    if (mode == "straight")
-        return straight(argv[2]);
-    if (mode == "listing")
-        return listing(argv[2]);
-    if (mode == "show" && argc == 5)
-        return show(argv[2], std::atoi(argv[3]), std::atof(argv[4]));
-    return usage();
+    return runMode(argc, argv, "generate|decode|straight|show|listing");
 }

@@ -27,8 +27,6 @@
 #include "platform/detail/AreaScaler.h"
 #include "platform/detail/Bitmap.h"
 #include "platform/detail/PictureData.h"
-#include "platform/detail/PictureDecoder.h"
-#include "platform/detail/PictureFile.h"
 
 #include <windows.h>
 
@@ -43,14 +41,10 @@
 #include <string>
 #include <vector>
 
-namespace {
-
 using Clock = BenchClock;
 using Microsoft::WRL::ComPtr;
 using platform::detail::Bitmap;
 using platform::detail::PixelSize;
-
-const PixelSize Screen{ 1920, 1080 };
 
 double peakMegabytes()
 {
@@ -59,32 +53,6 @@ double peakMegabytes()
     if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters))
         return 0;
     return static_cast<double>(counters.PeakWorkingSetSize) / (1024.0 * 1024.0);
-}
-
-double cpuMilliseconds()
-{
-    FILETIME created, exited, kernel, user;
-    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
-        return 0;
-    const auto units = [](const FILETIME &time) {
-        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-    };
-    // 100-nanosecond units.
-    return static_cast<double>(units(kernel) + units(user)) / 10000.0;
-}
-
-int decode(const char *path)
-{
-    const platform::detail::PictureFile file(path);
-    if (file.status() != platform::detail::PictureFile::Status::Open)
-        return 1;
-    const auto start = Clock::now();
-    const auto picture = platform::detail::decodePicture(file, Screen);
-    const double ms = msSince(start);
-    if (!picture)
-        return 1;
-    std::printf("decode_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
-    return 0;
 }
 
 // What a viewer does that takes what WIC offers: the whole picture decoded
@@ -120,10 +88,24 @@ int straight(const char *path)
         || FAILED(converter->CopyPixels(nullptr, width * 4, width * height * 4,
                                         reinterpret_cast<BYTE *>(full.row(0)))))
         return 1;
-    const Bitmap scaled = platform::detail::shrink(full, Screen);
+    const Bitmap scaled = platform::detail::shrink(full, BenchScreen);
     const double ms = msSince(start);
     std::printf("straight_ms=%.1f\npeak_mb=%.1f\n", ms, peakMegabytes());
     return scaled.empty() ? 1 : 0;
+}
+
+namespace {
+
+double cpuMilliseconds()
+{
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user))
+        return 0;
+    const auto units = [](const FILETIME &time) {
+        return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+    };
+    // 100-nanosecond units.
+    return static_cast<double>(units(kernel) + units(user)) / 10000.0;
 }
 
 class ShowProbe;
@@ -288,6 +270,8 @@ private:
     ShowFigures figures;
 };
 
+} // namespace
+
 int show(const char *folder, int seconds, double runSeconds)
 {
     Program program;
@@ -321,27 +305,7 @@ int show(const char *folder, int seconds, double runSeconds)
     return 0;
 }
 
-int usage()
-{
-    std::fprintf(stderr, "usage: pelorin_bench decode|straight|show|listing ...\n");
-    return 2;
-}
-
-} // namespace
-
 int main(int argc, char **argv)
 {
-    if (argc < 3)
-        return usage();
-    const std::string mode = argv[1];
-    platform::Application application(argv[0]);
-    if (mode == "decode")
-        return decode(argv[2]);
-    if (mode == "straight")
-        return straight(argv[2]);
-    if (mode == "listing")
-        return listing(argv[2]);
-    if (mode == "show" && argc == 5)
-        return show(argv[2], std::atoi(argv[3]), std::atof(argv[4]));
-    return usage();
+    return runMode(argc, argv, "decode|straight|show|listing");
 }

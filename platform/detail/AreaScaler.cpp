@@ -177,8 +177,29 @@ void AreaScaler::addRow(const std::uint32_t *row)
             break;
         }
     }
-    // A source row touches at most two target rows: the end of one and the
-    // start of the next.
+    accumulate(false);
+}
+
+void AreaScaler::addUniformRows(int count, std::uint32_t pixel)
+{
+    // The weights of every target pixel add up to exactly one, so a uniform
+    // row shrinks to itself.
+    const bool empty = pixel == 0;
+    if (!empty) {
+        const auto *bytes = reinterpret_cast<const unsigned char *>(&pixel);
+        for (std::size_t x = 0; x < horizontal.size(); ++x)
+            horizontal[x] = static_cast<std::uint32_t>(bytes[x % 4]) << WeightBits;
+    }
+    for (; count > 0 && targetRow < target.height(); --count)
+        accumulate(empty);
+}
+
+// Adds the horizontally shrunk row to the target rows it falls in (nothing
+// when it is all zero), and writes out those it ends. A source row touches
+// at most two target rows: the end of one and the start of the next.
+void AreaScaler::accumulate(bool empty)
+{
+    const std::size_t values = static_cast<std::size_t>(target.width()) * 4;
     while (targetRow < target.height()) {
         const auto span = static_cast<std::size_t>(targetRow);
         const int index = sourceRow - rows.first[span];
@@ -186,7 +207,7 @@ void AreaScaler::addRow(const std::uint32_t *row)
             break;
         const auto w = static_cast<std::uint32_t>(
                 rows.weights[span * static_cast<std::size_t>(rows.taps) + index]);
-        if (w != 0) {
+        if (w != 0 && !empty) {
             std::uint32_t *sum = sums.data();
             const std::uint32_t *add = horizontal.data();
             for (std::size_t x = 0; x < values; ++x)

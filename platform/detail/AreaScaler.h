@@ -21,6 +21,10 @@ public:
 
     // Feeds the next source row of source.width() pixels.
     void addRow(const std::uint32_t *row);
+    // Feeds `count` rows whose every pixel is `pixel` (a picture's
+    // background, or the part that has no data), at the cost of a target
+    // row each: transparent ones cost only their bookkeeping.
+    void addUniformRows(int count, std::uint32_t pixel);
     // The target rows finished so far.
     int rowsDone() const { return targetRow; }
 
@@ -41,6 +45,7 @@ private:
     template<int Taps>
     void shrinkRow(const unsigned char *bytes);
     void shrinkRowAnyTaps(const unsigned char *bytes);
+    void accumulate(bool empty);
     void emitRow();
 
     PixelSize source;

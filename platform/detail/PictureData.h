@@ -30,6 +30,15 @@ struct PictureData
     }
 };
 
+// A picture as a decoder hands it out, before it is turned upright.
+struct DecodedPicture
+{
+    // Exactly decodeSize(stored, transposed, screen), as stored.
+    Bitmap image;
+    // The picture's own size as stored.
+    PixelSize stored;
+};
+
 // The size to decode a picture of `stored` pixels at (in its stored, not
 // upright, orientation) for a screen of `screen` device pixels: no side
 // larger than the screen's matching side, as the picture is always drawn

@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "platform/detail/PictureDecoder.h"
 
-#include "platform/backend/Pictures.h"
 #include "platform/detail/AreaScaler.h"
 #include "platform/detail/Exif.h"
+#include "platform/detail/GifDecoder.h"
+#include "platform/detail/JpegDecoder.h"
 #include "platform/detail/PictureFile.h"
 
 namespace platform::detail {
@@ -19,9 +20,12 @@ PixelSize decodeSize(PixelSize stored, bool transposed, PixelSize screen)
 std::shared_ptr<PictureData> decodePicture(const PictureFile &file, PixelSize screen,
                                            PixelSize likely, const std::atomic<bool> *cancel)
 {
-    const int orientation = startsLikeJpeg(file) ? jpegOrientation(file) : 1;
-    std::optional<backend::DecodedPicture> decoded
-            = backend::decodePicture(file, screen, transposes(orientation), cancel);
+    // The bytes decide the format, whatever the name says.
+    const bool jpeg = startsLikeJpeg(file);
+    const int orientation = jpeg ? jpegOrientation(file) : 1;
+    std::optional<DecodedPicture> decoded = jpeg
+            ? decodeJpeg(file, screen, transposes(orientation), cancel)
+            : decodeGif(file, screen, cancel);
     if (!decoded || decoded->stored.empty() || decoded->image.empty())
         return nullptr;
     auto data = std::make_shared<PictureData>();

@@ -178,4 +178,43 @@ TEST(Upright, UndoesEachOrientation)
     EXPECT_EQ(turned.pixel(0, 1), 0x80402010u);
 }
 
+// Runs of uniform rows, transparent or not, give the same picture as
+// feeding their rows one by one.
+TEST(AreaScaler, UniformRowsGiveWhatTheSameRowsGive)
+{
+    const PixelSize source{ 37, 101 };
+    Bitmap oneByOne(PixelSize{ 10, 9 }, true);
+    Bitmap atOnce(PixelSize{ 10, 9 }, true);
+    detail::AreaScaler a(source, oneByOne);
+    detail::AreaScaler b(source, atOnce);
+    constexpr std::uint32_t Gradient = 1; // not a pixel: a row that varies
+    const struct
+    {
+        std::uint32_t pixel;
+        int rows;
+    } runs[] = { { Gradient, 5 }, { 0xff336699u, 12 }, { Gradient, 30 },
+                 { 0u, 20 },      { Gradient, 14 },    { 0xff336699u, 20 } };
+    std::vector<std::uint32_t> row(37);
+    int y = 0;
+    for (const auto &run : runs) {
+        for (int i = 0; i < run.rows; ++i, ++y) {
+            for (int x = 0; x < 37; ++x)
+                row[static_cast<std::size_t>(x)] = run.pixel == Gradient
+                        ? 0xff000000u | static_cast<std::uint32_t>(x * 5 + y)
+                        : run.pixel;
+            a.addRow(row.data());
+            if (run.pixel == Gradient)
+                b.addRow(row.data());
+        }
+        if (run.pixel != Gradient)
+            b.addUniformRows(run.rows, run.pixel);
+    }
+    ASSERT_EQ(y, source.height);
+    EXPECT_EQ(a.rowsDone(), 9);
+    EXPECT_EQ(b.rowsDone(), 9);
+    for (int ty = 0; ty < 9; ++ty)
+        for (int x = 0; x < 10; ++x)
+            EXPECT_EQ(oneByOne.pixel(x, ty), atOnce.pixel(x, ty)) << x << "," << ty;
+}
+
 } // namespace

@@ -4,7 +4,6 @@
 
 #include "platform/Paths.h"
 
-#include "tests/support/System.h"
 #include "tests/support/TestPictures.h"
 
 #include <cstdlib>
@@ -27,7 +26,6 @@ HostileCorpus::HostileCorpus()
     if (!read(file("expected.tsv")))
         throw std::runtime_error("no hostile pictures in " + folder
                                  + ": ctest draws them (fixture.hostile_corpus)");
-    read(file(std::string("expected-") + systemName() + ".tsv"));
 }
 
 // A name with a line break in it is written with "\\n".

@@ -10,8 +10,8 @@ namespace testsupport {
 // The hostile pictures scripts/make-hostile-corpus draws once for a test
 // run, in "hostile-corpus" beside the test program (or the folder
 // PELORIN_HOSTILE_CORPUS names), with the fate each must meet ("loads W H",
-// "refused", "bounded", "any", "unlisted", "unreadable"): the system's own
-// where it differs.
+// "refused", "bounded", "any", "unlisted", "unreadable"), the same on
+// every system.
 class HostileCorpus
 {
 public:
@@ -22,8 +22,7 @@ public:
 
 private:
     HostileCorpus();
-    // Reads fates from a file, later ones replacing earlier; false when
-    // there is none.
+    // Reads fates from a file; false when there is none.
     bool read(const std::string &path);
     std::string folder;
     std::map<std::string, std::string> expected;

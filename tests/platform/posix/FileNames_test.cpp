@@ -34,6 +34,7 @@ const std::map<std::string, int> Pictures = {
     { "over\xc0\xaflong.jpg", 56 }, // "/" written in two bytes
     { "\xff\xfe.gif", 60 }, // bytes UTF-8 never uses
     { "plain.jpg", 64 },
+    { "new\nline.jpg", 68 }, // a line break: no Windows name can hold one
 };
 constexpr int Height = 30;
 

@@ -1,27 +1,21 @@
 // SPDX-FileCopyrightText: 2026 The Pelorin developers
 // SPDX-License-Identifier: MIT
-#include "platform/qt/JpegDecoder.h"
+#include "platform/detail/JpegDecoder.h"
 
 #include "platform/detail/AreaScaler.h"
-#include "platform/detail/PictureData.h"
+#include "platform/detail/PictureFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <unistd.h>
 #include <vector>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
-namespace platform::qt {
-
-using detail::AreaScaler;
-using detail::Bitmap;
-using detail::PixelSize;
+namespace platform::detail {
 
 namespace {
 
@@ -66,9 +60,9 @@ void silence(j_common_ptr) { }
 struct SourceManager
 {
     jpeg_source_mgr base;
-    int descriptor;
+    const PictureFile *file;
     // Read by position, so that others may read the same file meanwhile.
-    off_t offset;
+    std::uint64_t offset;
     JOCTET buffer[ReadChunk];
 };
 
@@ -77,13 +71,9 @@ void initSource(j_decompress_ptr) { }
 boolean fillInputBuffer(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<SourceManager *>(info->src);
-    ssize_t count;
-    do
-        count = ::pread(source->descriptor, source->buffer, ReadChunk, source->offset);
-    while (count < 0 && errno == EINTR);
-    if (count > 0)
-        source->offset += count;
-    if (count <= 0) {
+    std::size_t count = source->file->read(source->offset, source->buffer, ReadChunk);
+    source->offset += count;
+    if (count == 0) {
         // A file that ends early gets an end marker, as libjpeg's own
         // sources do, so what has been read still decodes.
         info->err->msg_code = JWRN_JPEG_EOF;
@@ -93,7 +83,7 @@ boolean fillInputBuffer(j_decompress_ptr info)
         count = 2;
     }
     source->base.next_input_byte = source->buffer;
-    source->base.bytes_in_buffer = static_cast<std::size_t>(count);
+    source->base.bytes_in_buffer = count;
     return TRUE;
 }
 
@@ -184,7 +174,7 @@ bool run(Decode &decode)
     if (info.image_width == 0 || info.image_height == 0)
         return false;
     decode.stored = { static_cast<int>(info.image_width), static_cast<int>(info.image_height) };
-    decode.target = detail::decodeSize(decode.stored, decode.transposed, decode.screen);
+    decode.target = decodeSize(decode.stored, decode.transposed, decode.screen);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
@@ -252,8 +242,8 @@ bool run(Decode &decode)
 
 } // namespace
 
-std::optional<backend::DecodedPicture> decodeJpeg(int descriptor, PixelSize screen, bool transposed,
-                                                  const std::atomic<bool> *cancel)
+std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize screen, bool transposed,
+                                         const std::atomic<bool> *cancel)
 {
     Decode decode;
     decode.cancel = cancel;
@@ -266,7 +256,7 @@ std::optional<backend::DecodedPicture> decodeJpeg(int descriptor, PixelSize scre
     decode.errors.dataEnded = false;
     decode.info.err = &decode.errors.base;
     SourceManager &source = *decode.source;
-    source.descriptor = descriptor;
+    source.file = &file;
     source.offset = 0;
     source.base.init_source = initSource;
     source.base.fill_input_buffer = fillInputBuffer;
@@ -278,7 +268,7 @@ std::optional<backend::DecodedPicture> decodeJpeg(int descriptor, PixelSize scre
 
     if (!run(decode))
         return std::nullopt;
-    return backend::DecodedPicture{ std::move(decode.image), decode.stored };
+    return DecodedPicture{ std::move(decode.image), decode.stored };
 }
 
-} // namespace platform::qt
+} // namespace platform::detail

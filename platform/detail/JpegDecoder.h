@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/backend/Pictures.h"
+#include "platform/detail/PictureData.h"
 
 #include <atomic>
 #include <optional>
 
-namespace platform::qt {
+namespace platform::detail {
+
+class PictureFile;
 
 // Decodes the JPEG read from an open file, from its start, for a screen of
 // `screen` device pixels, as stored. libjpeg-turbo shrinks it while
@@ -16,8 +18,7 @@ namespace platform::qt {
 // photo is never held at full size. Data that ends early shows what it
 // holds, the rest grey. Nothing when the data cannot be decoded, or when
 // `cancel` turns true on the way. Safe on any thread.
-std::optional<backend::DecodedPicture> decodeJpeg(int descriptor, detail::PixelSize screen,
-                                                  bool transposed,
-                                                  const std::atomic<bool> *cancel = nullptr);
+std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize screen, bool transposed,
+                                         const std::atomic<bool> *cancel = nullptr);
 
-} // namespace platform::qt
+} // namespace platform::detail

@@ -252,7 +252,7 @@ std::optional<DecodedPicture> decodeGif(const PictureFile &file, PixelSize scree
                 canvas.addRow(y, indices.data(), desc.Left, desc.Width, palette);
         }
     } else {
-        const std::size_t width = static_cast<std::size_t>(desc.Width);
+        const auto width = static_cast<std::size_t>(desc.Width);
         std::vector<GifPixelType> whole(width * static_cast<std::size_t>(desc.Height));
         std::vector<bool> arrived(static_cast<std::size_t>(desc.Height), false);
         for (int n = 0; n < desc.Height; ++n) {

@@ -47,10 +47,12 @@ set(_pelorin_sources ${PELORIN_THIRDPARTY_DIR}/sources)
 # be reached and those versions are built.
 set(_pelorin_fetched ${PELORIN_THIRDPARTY_DIR}/fetched.txt)
 
-# A build is current while the recipe below and the compiler are the same.
+# A build is current while the recipe below, the toolchain file and the
+# compiler are the same.
 file(SHA256 ${CMAKE_CURRENT_LIST_FILE} _pelorin_recipe)
-string(SHA256 _pelorin_recipe
-       "${_pelorin_recipe} ${CMAKE_C_COMPILER} ${CMAKE_CXX_COMPILER_VERSION} ${CMAKE_AR}")
+file(SHA256 ${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake _pelorin_toolchain)
+string(SHA256 _pelorin_recipe "${_pelorin_recipe} ${_pelorin_toolchain} ${CMAKE_C_COMPILER} \
+${CMAKE_CXX_COMPILER_VERSION} ${CMAKE_AR}")
 
 function(_pelorin_built_current prefix result)
   set(current FALSE)
@@ -66,12 +68,16 @@ endfunction()
 # Each fetch asks the archive for the current versions (about a second once
 # the sources are there), so a security update is built on the next
 # configure.
+string(TIMESTAMP _pelorin_began "%s" UTC)
 execute_process(
   COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-sources --suite ${PELORIN_DEBIAN_SUITE}
           ${_pelorin_sources} ${_pelorin_packages}
   OUTPUT_VARIABLE _pelorin_fetch_output ERROR_VARIABLE _pelorin_fetch_error
   RESULT_VARIABLE _pelorin_fetch_result)
+string(TIMESTAMP _pelorin_ended "%s" UTC)
+math(EXPR _pelorin_seconds "${_pelorin_ended} - ${_pelorin_began}")
 if(_pelorin_fetch_result EQUAL 0)
+  message(STATUS "Asked Debian's archive for the picture libraries' sources: ${_pelorin_seconds} s")
   file(WRITE ${_pelorin_fetched} "${_pelorin_fetch_output}")
 else()
   set(_pelorin_usable FALSE)
@@ -90,8 +96,9 @@ else()
     endforeach()
   endif()
   if(NOT _pelorin_usable)
-    message(FATAL_ERROR "The Windows build needs Debian's source packages of "
-                        "${_pelorin_packages}, and cannot fetch them:\n${_pelorin_fetch_error}")
+    list(JOIN _pelorin_packages ", " names)
+    message(FATAL_ERROR "The Windows build needs Debian's source packages of ${names}, "
+                        "and cannot fetch them:\n${_pelorin_fetch_error}")
   endif()
   message(WARNING "Cannot ask Debian's archive for the current picture libraries; building "
                   "with those built before (${PELORIN_THIRDPARTY_DIR}):\n${_pelorin_fetch_error}")
@@ -198,7 +205,8 @@ foreach(line IN LISTS _pelorin_lines)
   set(_pelorin_prefix_${package} ${prefix})
   list(APPEND PELORIN_PICTURE_LIBRARY_VERSIONS "${package} ${version}")
 endforeach()
-message(STATUS "Picture libraries for Windows: ${PELORIN_PICTURE_LIBRARY_VERSIONS}")
+list(JOIN PELORIN_PICTURE_LIBRARY_VERSIONS ", " _pelorin_versions)
+message(STATUS "Picture libraries for Windows: ${_pelorin_versions}")
 
 foreach(target_and_package IN ITEMS "jpeg;libjpeg-turbo;libjpeg.a" "gif;giflib;libgif.a"
                                     "lcms2;lcms2;liblcms2.a")

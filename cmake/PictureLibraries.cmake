@@ -65,45 +65,6 @@ function(_pelorin_built_current prefix result)
   set(${result} ${current} PARENT_SCOPE)
 endfunction()
 
-# Each fetch asks the archive for the current versions (about a second once
-# the sources are there), so a security update is built on the next
-# configure.
-string(TIMESTAMP _pelorin_began "%s" UTC)
-execute_process(
-  COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-sources --suite ${PELORIN_DEBIAN_SUITE}
-          ${_pelorin_sources} ${_pelorin_packages}
-  OUTPUT_VARIABLE _pelorin_fetch_output ERROR_VARIABLE _pelorin_fetch_error
-  RESULT_VARIABLE _pelorin_fetch_result)
-string(TIMESTAMP _pelorin_ended "%s" UTC)
-math(EXPR _pelorin_seconds "${_pelorin_ended} - ${_pelorin_began}")
-if(_pelorin_fetch_result EQUAL 0)
-  message(STATUS "Asked Debian's archive for the picture libraries' sources: ${_pelorin_seconds} s")
-  file(WRITE ${_pelorin_fetched} "${_pelorin_fetch_output}")
-else()
-  set(_pelorin_usable FALSE)
-  if(EXISTS ${_pelorin_fetched})
-    file(READ ${_pelorin_fetched} _pelorin_fetch_output)
-    set(_pelorin_usable TRUE)
-    string(REGEX MATCHALL "[^\n]+" _pelorin_lines "${_pelorin_fetch_output}")
-    foreach(line IN LISTS _pelorin_lines)
-      string(REPLACE " " ";" fields "${line}")
-      list(GET fields 0 package)
-      list(GET fields 1 version)
-      _pelorin_built_current(${PELORIN_THIRDPARTY_DIR}/${package}-${version} current)
-      if(NOT current)
-        set(_pelorin_usable FALSE)
-      endif()
-    endforeach()
-  endif()
-  if(NOT _pelorin_usable)
-    list(JOIN _pelorin_packages ", " names)
-    message(FATAL_ERROR "The Windows build needs Debian's source packages of ${names}, "
-                        "and cannot fetch them:\n${_pelorin_fetch_error}")
-  endif()
-  message(WARNING "Cannot ask Debian's archive for the current picture libraries; building "
-                  "with those built before (${PELORIN_THIRDPARTY_DIR}):\n${_pelorin_fetch_error}")
-endif()
-
 cmake_host_system_information(RESULT _pelorin_jobs QUERY NUMBER_OF_LOGICAL_CORES)
 set(_pelorin_triple x86_64-w64-mingw32)
 # The cross compilers as the project's own objects get them, ccache included.
@@ -131,8 +92,9 @@ function(_pelorin_build_libjpeg_turbo source build stage)
   _pelorin_run("libjpeg-turbo's configure" ${build}.configure.log
     ${CMAKE_COMMAND} -S ${source} -B ${build} -G "Unix Makefiles"
     -DCMAKE_TOOLCHAIN_FILE=${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake
-    -DCMAKE_INSTALL_PREFIX=${stage} -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF
-    -DWITH_JAVA=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON -DCMAKE_ASM_NASM_COMPILER=nasm)
+    -DCMAKE_INSTALL_PREFIX=${stage} -DCMAKE_BUILD_TYPE=Release -DENABLE_SHARED=OFF
+    -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JAVA=OFF -DWITH_SIMD=ON -DREQUIRE_SIMD=ON
+    -DCMAKE_ASM_NASM_COMPILER=nasm)
   _pelorin_run("libjpeg-turbo's build" ${build}.build.log
     ${CMAKE_COMMAND} --build ${build} --target jpeg-static -j ${_pelorin_jobs})
   file(COPY ${build}/libjpeg.a DESTINATION ${stage}/lib)
@@ -162,13 +124,52 @@ function(_pelorin_build_lcms2 source build stage)
        DESTINATION ${stage}/include)
 endfunction()
 
-string(REGEX MATCHALL "[^\n]+" _pelorin_lines "${_pelorin_fetch_output}")
-set(PELORIN_PICTURE_LIBRARY_VERSIONS "")
-foreach(line IN LISTS _pelorin_lines)
-  string(REPLACE " " ";" fields "${line}")
-  list(GET fields 0 package)
-  list(GET fields 1 version)
-  list(GET fields 2 source)
+# The lines "package version source-folder" of the libraries to build.
+# Each configure asks the archive for the current versions (a second or two
+# once the sources are there), so a security update is built on the next
+# configure.
+function(_pelorin_fetch result)
+  string(TIMESTAMP began "%s" UTC)
+  execute_process(
+    COMMAND ${PROJECT_SOURCE_DIR}/scripts/fetch-debian-sources --suite ${PELORIN_DEBIAN_SUITE}
+            ${_pelorin_sources} ${_pelorin_packages}
+    OUTPUT_VARIABLE output ERROR_VARIABLE errors RESULT_VARIABLE code)
+  string(TIMESTAMP ended "%s" UTC)
+  math(EXPR seconds "${ended} - ${began}")
+  if(code EQUAL 0)
+    message(STATUS "Asked Debian's archive for the picture libraries' sources: ${seconds} s")
+    file(WRITE ${_pelorin_fetched} "${output}")
+    set(${result} "${output}" PARENT_SCOPE)
+    return()
+  endif()
+  set(usable FALSE)
+  if(EXISTS ${_pelorin_fetched})
+    file(READ ${_pelorin_fetched} output)
+    set(usable TRUE)
+    string(REGEX MATCHALL "[^\n]+" lines "${output}")
+    foreach(line IN LISTS lines)
+      string(REPLACE " " ";" fields "${line}")
+      list(GET fields 0 package)
+      list(GET fields 1 version)
+      _pelorin_built_current(${PELORIN_THIRDPARTY_DIR}/${package}-${version} current)
+      if(NOT current)
+        set(usable FALSE)
+      endif()
+    endforeach()
+  endif()
+  if(NOT usable)
+    list(JOIN _pelorin_packages ", " names)
+    message(FATAL_ERROR "The Windows build needs Debian's source packages of ${names}, "
+                        "and cannot fetch them:\n${errors}")
+  endif()
+  message(WARNING "Cannot ask Debian's archive for the current picture libraries; building "
+                  "with those built before (${PELORIN_THIRDPARTY_DIR}):\n${errors}")
+  set(${result} "${output}" PARENT_SCOPE)
+endfunction()
+
+# Builds a package's library unless the build of this version is current,
+# and sets _pelorin_prefix_<package> to where it is.
+function(_pelorin_provide package version source)
   set(prefix ${PELORIN_THIRDPARTY_DIR}/${package}-${version})
   _pelorin_built_current(${prefix} current)
   if(NOT current)
@@ -191,31 +192,40 @@ foreach(line IN LISTS _pelorin_lines)
     file(REMOVE ${build}.configure.log ${build}.configure.log.err ${build}.build.log
          ${build}.build.log.err)
   endif()
-  # Other versions of the package are of no more use.
+  # Other versions of the package, and what an interrupted build left, are
+  # of no more use.
   file(GLOB others LIST_DIRECTORIES TRUE ${PELORIN_THIRDPARTY_DIR}/${package}-*)
   list(REMOVE_ITEM others ${prefix})
-  foreach(other IN LISTS others)
-    if(IS_DIRECTORY ${other} AND EXISTS ${other}/built)
-      file(REMOVE_RECURSE ${other})
-    endif()
-  endforeach()
+  if(others)
+    file(REMOVE_RECURSE ${others})
+  endif()
   file(MAKE_DIRECTORY ${PELORIN_THIRDPARTY_LICENSES})
   configure_file(${prefix}/copyright ${PELORIN_THIRDPARTY_LICENSES}/LICENSE-${package}.txt
                  COPYONLY)
-  set(_pelorin_prefix_${package} ${prefix})
-  list(APPEND PELORIN_PICTURE_LIBRARY_VERSIONS "${package} ${version}")
+  set(_pelorin_prefix_${package} ${prefix} PARENT_SCOPE)
+endfunction()
+
+_pelorin_fetch(_pelorin_fetch_output)
+string(REGEX MATCHALL "[^\n]+" _pelorin_lines "${_pelorin_fetch_output}")
+set(_pelorin_versions "")
+foreach(_pelorin_line IN LISTS _pelorin_lines)
+  string(REPLACE " " ";" _pelorin_fields "${_pelorin_line}")
+  _pelorin_provide(${_pelorin_fields})
+  list(GET _pelorin_fields 0 1 _pelorin_fields)
+  list(JOIN _pelorin_fields " " _pelorin_line)
+  list(APPEND _pelorin_versions "${_pelorin_line}")
 endforeach()
-list(JOIN PELORIN_PICTURE_LIBRARY_VERSIONS ", " _pelorin_versions)
+list(JOIN _pelorin_versions ", " _pelorin_versions)
 message(STATUS "Picture libraries for Windows: ${_pelorin_versions}")
 
-foreach(target_and_package IN ITEMS "jpeg;libjpeg-turbo;libjpeg.a" "gif;giflib;libgif.a"
-                                    "lcms2;lcms2;liblcms2.a")
-  list(GET target_and_package 0 name)
-  list(GET target_and_package 1 package)
-  list(GET target_and_package 2 archive)
-  set(prefix ${_pelorin_prefix_${package}})
-  add_library(pelorin::${name} STATIC IMPORTED GLOBAL)
-  set_target_properties(pelorin::${name} PROPERTIES
-    IMPORTED_LOCATION ${prefix}/lib/${archive}
-    INTERFACE_INCLUDE_DIRECTORIES ${prefix}/include)
+foreach(_pelorin_library IN ITEMS "jpeg;libjpeg-turbo;libjpeg.a" "gif;giflib;libgif.a"
+                                  "lcms2;lcms2;liblcms2.a")
+  list(GET _pelorin_library 0 _pelorin_name)
+  list(GET _pelorin_library 1 _pelorin_package)
+  list(GET _pelorin_library 2 _pelorin_archive)
+  set(_pelorin_prefix ${_pelorin_prefix_${_pelorin_package}})
+  add_library(pelorin::${_pelorin_name} STATIC IMPORTED GLOBAL)
+  set_target_properties(pelorin::${_pelorin_name} PROPERTIES
+    IMPORTED_LOCATION ${_pelorin_prefix}/lib/${_pelorin_archive}
+    INTERFACE_INCLUDE_DIRECTORIES ${_pelorin_prefix}/include)
 endforeach()

@@ -241,6 +241,21 @@ void resetDecodeAhead()
     detail::DecodeAhead::instance().reset();
 }
 
+DecodeAheadHold::DecodeAheadHold()
+{
+    detail::DecodeAhead::instance().holdDecodes(true);
+}
+
+DecodeAheadHold::~DecodeAheadHold()
+{
+    release();
+}
+
+void DecodeAheadHold::release()
+{
+    detail::DecodeAhead::instance().holdDecodes(false);
+}
+
 bool idlePointerWaiting(const Form &form)
 {
     const detail::IdlePointer *pointer = Access::idlePointer(form);

@@ -227,6 +227,18 @@ bool decodeAheadHolds(const std::string &path);
 bool decodeAheadIdle();
 // Nothing held or counted, no size seen: as in a program just started.
 void resetDecodeAhead();
+// While it lives, or until released, the decode ahead stops at the start of
+// each decode, counted as decoding: a test can act while one is under way
+// however quick the decode.
+class DecodeAheadHold
+{
+public:
+    DecodeAheadHold();
+    ~DecodeAheadHold();
+    DecodeAheadHold(const DecodeAheadHold &) = delete;
+    DecodeAheadHold &operator=(const DecodeAheadHold &) = delete;
+    void release();
+};
 
 // The idle pointer's wait over a form: whether one is under way and how
 // long it was set for (0 for none), and its end.

@@ -157,6 +157,7 @@ void DecodeAhead::stop()
 void DecodeAhead::reset()
 {
     std::unique_lock lock(mutex);
+    heldForTests = false;
     dropAll();
     // A decode under way finishes for nobody; waiting for it keeps one
     // test's work out of the next one's counts.
@@ -187,6 +188,7 @@ void DecodeAhead::work()
             return;
         entry->state = Entry::State::Decoding;
         decodingNow = true;
+        changed.wait(lock, [&] { return !heldForTests || stopping; });
         lock.unlock();
         decode(*entry);
         lock.lock();
@@ -212,6 +214,13 @@ void DecodeAhead::decode(Entry &entry)
     entry.state = entry.picture ? Entry::State::Ready : Entry::State::Failed;
     if (entry.picture)
         ++decodedAhead;
+}
+
+void DecodeAhead::holdDecodes(bool hold)
+{
+    std::lock_guard lock(mutex);
+    heldForTests = hold;
+    changed.notify_all();
 }
 
 DecodeAhead::Counts DecodeAhead::counts() const

@@ -74,6 +74,9 @@ public:
     bool idle() const;
     // Back to as new: nothing held, nothing counted, no size seen.
     void reset();
+    // While on, the worker stops at the start of each decode, marked as
+    // decoding, so that a test can act while a decode is under way.
+    void holdDecodes(bool hold);
 
 private:
     struct Entry;
@@ -91,6 +94,7 @@ private:
     std::thread worker;
     bool stopping = false;
     bool decodingNow = false;
+    bool heldForTests = false;
     // Entries are numbered as made; the worker takes those up to `released`.
     std::uint64_t made = 0;
     std::uint64_t released = 0;

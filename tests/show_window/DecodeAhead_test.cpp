@@ -213,16 +213,14 @@ TEST_F(DecodeAhead, ClosingTheProgramMidDecodeDropsTheResult)
     options.colours = testsupport::JpegColours::Grey;
     pictures.write(
             "2.jpg",
-            testsupport::jpegBytes(6000, 4000, testsupport::grey, testsupport::grey, options));
+            testsupport::jpegBytes(1600, 1200, testsupport::grey, testsupport::grey, options));
+    // However quick the decode, the worker is caught at it: held at its
+    // start until the program has gone.
+    platform::testing::DecodeAheadHold hold;
     start(pictures.path(), "1");
-    // The worker starts once the click is over; catch it at work, turning
-    // the event loop without a pause.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (decodeAheadCounts().decoding == 0 && !decodeAheadHolds(path("2.jpg"))
-           && std::chrono::steady_clock::now() < deadline)
-        platform::testing::processEvents();
-    ASSERT_EQ(decodeAheadCounts().decoding, 1) << "the decode ahead had already finished";
+    ASSERT_TRUE(platform::testing::waitFor([] { return decodeAheadCounts().decoding == 1; }));
     program.reset();
+    hold.release();
     ASSERT_TRUE(platform::testing::waitFor(decodeAheadIdle));
     EXPECT_EQ(decodeAheadCounts().held, 0);
     EXPECT_FALSE(decodeAheadHolds(path("2.jpg")));

@@ -12,6 +12,11 @@ namespace {
 
 constexpr wchar_t FollowLink[] = L"Jump";
 
+// mingw-w64's oleacc import library has IID_IAccessible as a function
+// imported from oleacc.dll, which wins over libuuid's data: the compiler's
+// own interface ids are the real ones.
+const IID &AccessibleId = __uuidof(IAccessible);
+
 bool isSelf(const VARIANT &child)
 {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
@@ -45,19 +50,24 @@ public:
     Accessible(const Accessible &) = delete;
     Accessible &operator=(const Accessible &) = delete;
 
-    // IUnknown. Interfaces other than these (enumerating children, the
-    // window's handle) are the system object's own.
+    // IUnknown. Enumerating the children and the window's handle are the
+    // system object's own; nothing else is passed on, least of all the
+    // marshalling interfaces, which would hand a client the system's object
+    // in place of this one.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void **out) override
     {
         if (!out)
             return E_POINTER;
-        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch)
-            || IsEqualIID(iid, IID_IAccessible)) {
+        if (IsEqualIID(iid, __uuidof(IUnknown)) || IsEqualIID(iid, __uuidof(IDispatch))
+            || IsEqualIID(iid, AccessibleId)) {
             *out = static_cast<IAccessible *>(this);
             AddRef();
             return S_OK;
         }
-        return system->QueryInterface(iid, out);
+        if (IsEqualIID(iid, __uuidof(IEnumVARIANT)) || IsEqualIID(iid, __uuidof(IOleWindow)))
+            return system->QueryInterface(iid, out);
+        *out = nullptr;
+        return E_NOINTERFACE;
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references); }
     ULONG STDMETHODCALLTYPE Release() override
@@ -255,12 +265,12 @@ bool answerGetObject(HWND window, WPARAM flags, LPARAM objectId, const Accessibl
     if (!facts.any() || (id != OBJID_CLIENT && id != OBJID_WINDOW))
         return false;
     IAccessible *system = nullptr;
-    if (FAILED(CreateStdAccessibleObject(window, id, IID_IAccessible,
+    if (FAILED(CreateStdAccessibleObject(window, id, AccessibleId,
                                          reinterpret_cast<void **>(&system)))
         || !system)
         return false;
     auto *answer = new Accessible(system, window, facts, id == OBJID_CLIENT);
-    result = LresultFromObject(IID_IAccessible, flags, answer);
+    result = LresultFromObject(AccessibleId, flags, answer);
     // The result holds its own reference, or there is none to hold.
     answer->Release();
     return result > 0;

@@ -245,12 +245,11 @@ LRESULT CALLBACK hookedProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     if (found == hooks().end())
         return DefWindowProcW(window, message, wParam, lParam);
     const Hook hook = found->second;
-    if (message == WM_GETOBJECT) {
+    if (message == WM_GETOBJECT && hook.facts) {
         LRESULT answer = 0;
         if (answerGetObject(window, wParam, lParam, *hook.facts, answer))
             return answer;
     } else if (message == WM_NCDESTROY) {
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook.procedure));
         hooks().erase(found);
     }
     return CallWindowProcW(hook.procedure, window, message, wParam, lParam);
@@ -293,6 +292,13 @@ void unhookGetObject(HWND window)
     const auto found = hooks().find(window);
     if (found == hooks().end())
         return;
+    // A subclass put over the hook since (a tool tip's) holds the hook's
+    // procedure as the one it calls on: the hook then stays, passing every
+    // message on, until the window goes.
+    if (GetWindowLongPtrW(window, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&hookedProcedure)) {
+        found->second.facts = nullptr;
+        return;
+    }
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(found->second.procedure));
     hooks().erase(found);
 }

@@ -37,6 +37,8 @@ frmAbout::frmAbout(Program &program)
     lblLink.setForeColor(BlueText);
     lblLink.setFont({ "MS Sans Serif", 9.75, 700, true, 0 });
     lblLink.setAlignment(platform::Alignment::Center);
+    // A screen reader reads the address it shows and says it can be followed.
+    lblLink.setAccessibleRole(platform::AccessibleRole::Link);
     Label1.move(240, 2520, 4095, 255);
     Label1.setCaption("Copyright 2026 Pelorin Works.");
 

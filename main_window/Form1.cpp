@@ -72,13 +72,18 @@ Form1::Form1(Program &program)
     Label2.move(120, 120, 2175, 255);
     Label2.setCaption("Select image folder:");
     txtFolder.move(120, 480, 4215, 360);
+    // A screen reader names each field by the label before it.
+    txtFolder.setAccessibleName(Label2.caption());
     cmdBrowse.move(4440, 480, 975, 375);
     cmdBrowse.setCaption(BrowseCaption);
     fraBrowse.move(0, 960, 5415, 3855);
     fraBrowse.setVisible(false);
     Dir1.move(120, 600, 2655, 3060);
+    Dir1.setAccessibleName("Folders");
     Drive1.move(120, 120, 2655, 360);
+    Drive1.setAccessibleName("Drive");
     File1.move(2880, 120, 2415, 2970);
+    File1.setAccessibleName("Pictures");
     cmdSelect.move(2880, 3240, 2415, 375);
     cmdSelect.setCaption("Select Folder");
     cmdStartShow.move(1920, 1680, 1695, 375);
@@ -86,6 +91,7 @@ Form1::Form1(Program &program)
     Label1.move(120, 1080, 2295, 375);
     Label1.setCaption("Seconds per picture:");
     txtChange.move(2040, 1080, 615, 375);
+    txtChange.setAccessibleName(Label1.caption());
     txtChange.setText("2");
     txtChange.setAlignment(platform::Alignment::Center);
     cmdAbout.move(4800, 1680, 495, 375);

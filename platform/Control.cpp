@@ -78,6 +78,18 @@ void Control::setToolTipText(std::string_view text)
     controlPeer->setToolTip(text);
 }
 
+void Control::setAccessibleName(std::string_view text)
+{
+    accessName = text;
+    controlPeer->setAccessibleName(text);
+}
+
+void Control::setAccessibleRole(AccessibleRole role)
+{
+    accessRole = role;
+    controlPeer->setAccessibleRole(role);
+}
+
 void Control::setFocus()
 {
     controlPeer->setFocus();

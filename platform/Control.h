@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "platform/AccessibleRole.h"
 #include "platform/Container.h"
 #include "platform/Single.h"
 #include "platform/backend/Windows.h"
@@ -38,6 +39,14 @@ public:
     void setVisible(bool value);
     std::string toolTipText() const { return toolTip; }
     void setToolTipText(std::string_view text);
+    // What a screen reader says the control is, where its own text does
+    // not say it: a field is named by the label before it, a list by what
+    // it lists. Empty: the toolkit's own name. Nothing on screen changes;
+    // the tool tip is read as the control's description.
+    std::string accessibleName() const { return accessName; }
+    void setAccessibleName(std::string_view text);
+    AccessibleRole accessibleRole() const { return accessRole; }
+    void setAccessibleRole(AccessibleRole role);
 
     void setFocus();
     bool hasFocus() const;
@@ -66,6 +75,8 @@ private:
     bool isEnabled = true;
     bool isVisible = true;
     std::string toolTip;
+    std::string accessName;
+    AccessibleRole accessRole = AccessibleRole::Default;
     Single geometryLeft;
     Single geometryTop;
     Single geometryWidth;

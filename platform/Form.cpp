@@ -163,6 +163,12 @@ void Form::setCaption(std::string_view text)
     peer->setCaption(text);
 }
 
+void Form::setAccessibleName(std::string_view text)
+{
+    accessName = text;
+    peer->setAccessibleName(text);
+}
+
 void Form::setFont(const Font &font)
 {
     peer->setFont(font);

@@ -55,6 +55,10 @@ public:
 
     std::string caption() const { return title; }
     void setCaption(std::string_view text);
+    // What a screen reader calls the window when its caption is empty or
+    // not what it should say; empty: the caption.
+    std::string accessibleName() const { return accessName; }
+    void setAccessibleName(std::string_view text);
     void setFont(const Font &font);
     // Tab order: focus moves through the enabled, visible controls of the
     // list, in the list's order.
@@ -107,6 +111,7 @@ private:
     BorderStyle style;
     std::unique_ptr<backend::WindowPeer> peer;
     std::string title;
+    std::string accessName;
     Single outerWidth;
     Single outerHeight;
     // Unset until the program places the window: the system's default

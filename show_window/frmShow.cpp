@@ -35,6 +35,9 @@ frmShow::frmShow(Program &program)
     : Form(platform::BorderStyle::None, 4560, 3420), imgShow(*this), program(program)
 {
     setCaption("");
+    // The show has no title bar to read a name from; a screen reader names
+    // it after the program.
+    setAccessibleName("Pelorin");
     // Nobody is at the keyboard or the mouse while a show runs: neither the
     // screen saver nor the pointer may cover the pictures.
     setKeepScreenAwake(true);

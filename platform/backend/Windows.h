@@ -9,6 +9,7 @@
 // device-independent pixels of detail/Geometry.h; texts are the runtime's
 // (UTF-8, or a Linux file name's own bytes).
 
+#include "platform/AccessibleRole.h"
 #include "platform/Alignment.h"
 #include "platform/BorderStyle.h"
 #include "platform/Font.h"
@@ -76,7 +77,11 @@ public:
     virtual void setGeometry(PixelRect rect) = 0;
     virtual void setEnabled(bool value) = 0;
     virtual void setVisible(bool value) = 0;
+    // Also the control's description for screen readers.
     virtual void setToolTip(std::string_view text) = 0;
+    // For screen readers only; empty: the toolkit's own name.
+    virtual void setAccessibleName(std::string_view text) = 0;
+    virtual void setAccessibleRole(AccessibleRole role) = 0;
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
     // In front of its siblings.
@@ -191,6 +196,9 @@ public:
     virtual void close() = 0;
     virtual bool visible() const = 0;
     virtual void setCaption(std::string_view text) = 0;
+    // For screen readers, where the caption does not name the window; empty:
+    // the caption.
+    virtual void setAccessibleName(std::string_view text) = 0;
     virtual void setFont(const Font &font) = 0;
     virtual void setTabOrder(const std::vector<ControlPeer *> &controls) = 0;
     virtual std::uintptr_t nativeHandle() const = 0;

@@ -3,6 +3,8 @@
 #include "platform/qt/Widgets.h"
 
 #include <QComboBox>
+#include <QLabel>
+#include <QPointer>
 #include <QStyle>
 
 namespace platform::qt {
@@ -44,14 +46,35 @@ public:
             combo()->addItem(icon, toQString(text));
     }
 
+    ~DriveList() override { delete nameLabel.data(); }
+    DriveList(const DriveList &) = delete;
+    DriveList &operator=(const DriveList &) = delete;
+
     void setSelected(int index) override
     {
         const QSignalBlocker blocker(combo());
         combo()->setCurrentIndex(index);
     }
 
+    // On Linux Qt reads a combo box's name as its current text and takes
+    // the name from the label tied to it (AT-SPI's labelled-by): the name
+    // is that label's, a label never shown.
+    void setAccessibleName(std::string_view text) override
+    {
+        WidgetPeer::setAccessibleName(text);
+        if (!nameLabel) {
+            nameLabel = new QLabel(combo()->parentWidget());
+            nameLabel->setTextFormat(Qt::PlainText);
+            nameLabel->setBuddy(combo());
+            nameLabel->hide();
+        }
+        nameLabel->setText(toQString(text));
+    }
+
 private:
     QComboBox *combo() const { return static_cast<QComboBox *>(widget()); }
+
+    QPointer<QLabel> nameLabel;
 };
 
 } // namespace

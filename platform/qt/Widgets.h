@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/backend/Windows.h"
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Text.h"
 
 #include <QPointer>
@@ -51,6 +52,11 @@ public:
     void setEnabled(bool value) override { owned->setEnabled(value); }
     void setVisible(bool value) override { owned->setVisible(value); }
     void setToolTip(std::string_view text) override { owned->setToolTip(toQString(text)); }
+    void setAccessibleName(std::string_view text) override
+    {
+        owned->setAccessibleName(toQString(text));
+    }
+    void setAccessibleRole(AccessibleRole role) override { qt::setAccessibleRole(owned, role); }
     void setFocus() override { owned->setFocus(Qt::OtherFocusReason); }
     bool hasFocus() const override { return owned->hasFocus(); }
     void bringToFront() override { owned->raise(); }

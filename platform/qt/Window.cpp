@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/Window.h"
 
+#include "platform/qt/Accessibility.h"
 #include "platform/qt/Font.h"
 #include "platform/qt/Keys.h"
 
@@ -161,7 +162,9 @@ Qt::WindowFlags flagsFor(BorderStyle style)
 
 Window::Window(backend::WindowEvents &events, BorderStyle style)
     : style(style), window(new WindowWidget(events, flagsFor(style)))
-{ }
+{
+    readAsWindow(window);
+}
 
 Window::~Window()
 {
@@ -228,6 +231,11 @@ bool Window::visible() const
 void Window::setCaption(std::string_view text)
 {
     window->setWindowTitle(toQString(text));
+}
+
+void Window::setAccessibleName(std::string_view text)
+{
+    window->setAccessibleName(toQString(text));
 }
 
 void Window::setFont(const Font &font)

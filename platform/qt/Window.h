@@ -72,6 +72,7 @@ public:
     void close() override;
     bool visible() const override;
     void setCaption(std::string_view text) override;
+    void setAccessibleName(std::string_view text) override;
     void setFont(const Font &font) override;
     void setTabOrder(const std::vector<backend::ControlPeer *> &controls) override;
     std::uintptr_t nativeHandle() const override;

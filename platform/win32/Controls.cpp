@@ -36,6 +36,7 @@ ChildControl::~ChildControl()
 {
     top->leave(*this);
     if (window) {
+        unhookGetObject(window);
         if (watching == Watch::Messages)
             RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
         RemovePropW(window, PeerProperty);
@@ -61,12 +62,14 @@ void ChildControl::adopt(HWND made, Watch watch)
         SetWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId,
                           reinterpret_cast<DWORD_PTR>(this));
     top->enrol(*this);
+    hookAccessibility();
     rescale();
 }
 
 void ChildControl::replace(HWND made)
 {
     const HWND old = window;
+    unhookGetObject(old);
     if (watching == Watch::Messages)
         RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
     RemovePropW(old, PeerProperty);
@@ -134,6 +137,28 @@ void ChildControl::tip(std::string_view text)
     SendMessageW(top->toolTips(), TTM_DELTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     if (!toolTip.empty())
         SendMessageW(top->toolTips(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    accessible.description = toolTip;
+    hookAccessibility();
+}
+
+void ChildControl::nameForScreenReaders(std::string_view text)
+{
+    accessible.name = wide(text);
+    hookAccessibility();
+}
+
+void ChildControl::roleForScreenReaders(AccessibleRole role)
+{
+    accessible.role = role;
+    hookAccessibility();
+}
+
+// Only a control with something to add answers for itself; the others
+// stay as the system made them.
+void ChildControl::hookAccessibility()
+{
+    if (accessible.any())
+        hookGetObject(window, &accessible);
 }
 
 void ChildControl::focus()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/backend/Windows.h"
+#include "platform/win32/Accessible.h"
 
 #include <windows.h>
 
@@ -74,7 +75,10 @@ protected:
     void placeAt(backend::PixelRect logical);
     void showOrHide(bool visible);
     void enable(bool enabled);
+    // The tool tip is also the control's description for screen readers.
     void tip(std::string_view text);
+    void nameForScreenReaders(std::string_view text);
+    void roleForScreenReaders(AccessibleRole role);
     void focus();
     bool focused() const;
     void toFront();
@@ -89,6 +93,7 @@ protected:
     virtual void returnPressed() { }
 
 private:
+    void hookAccessibility();
     static LRESULT CALLBACK subclassProcedure(HWND window, UINT message, WPARAM wParam,
                                               LPARAM lParam, UINT_PTR id, DWORD_PTR data);
 
@@ -102,6 +107,7 @@ private:
     bool mouse = false;
     bool returnKey = false;
     std::wstring toolTip;
+    AccessibleFacts accessible;
 };
 
 // The common part of every control's peer.
@@ -117,6 +123,8 @@ public:
     void setEnabled(bool value) override { enable(value); }
     void setVisible(bool value) override { showOrHide(value); }
     void setToolTip(std::string_view text) override { tip(text); }
+    void setAccessibleName(std::string_view text) override { nameForScreenReaders(text); }
+    void setAccessibleRole(AccessibleRole role) override { roleForScreenReaders(role); }
     void setFocus() override { focus(); }
     bool hasFocus() const override { return focused(); }
     void bringToFront() override { toFront(); }

@@ -205,6 +205,11 @@ void Window::setCaption(std::string_view text)
     SetWindowTextW(window, wide(text).c_str());
 }
 
+void Window::setAccessibleName(std::string_view text)
+{
+    accessible.name = wide(text);
+}
+
 void Window::setFont(const Font &font)
 {
     formFontDesign = font;
@@ -360,6 +365,12 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return 0;
         }
         break;
+    case WM_GETOBJECT: {
+        LRESULT answer = 0;
+        if (answerGetObject(window, wParam, lParam, accessible, answer))
+            return answer;
+        break;
+    }
     case WM_DPICHANGED:
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;

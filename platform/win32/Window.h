@@ -52,6 +52,7 @@ public:
     void close() override;
     bool visible() const override;
     void setCaption(std::string_view text) override;
+    void setAccessibleName(std::string_view text) override;
     void setFont(const Font &font) override;
     void setTabOrder(const std::vector<backend::ControlPeer *> &controls) override;
     std::uintptr_t nativeHandle() const override;
@@ -79,6 +80,8 @@ private:
     POINT lastMouse{ -1, -1 };
     // The control that had the focus when the window was last deactivated.
     HWND focusWhenInactive = nullptr;
+    // A borderless window's name for screen readers, which no caption gives.
+    AccessibleFacts accessible;
 };
 
 } // namespace platform::win32

@@ -19,7 +19,7 @@ import sys
 SYSTEM_DLLS = {
     "advapi32.dll", "bcrypt.dll", "comctl32.dll", "comdlg32.dll", "crypt32.dll", "dwmapi.dll",
     "gdi32.dll", "gdiplus.dll", "imm32.dll", "kernel32.dll", "mpr.dll", "msvcrt.dll",
-    "ntdll.dll", "ole32.dll", "oleaut32.dll", "powrprof.dll", "rpcrt4.dll", "shcore.dll",
+    "ntdll.dll", "ole32.dll", "oleacc.dll", "oleaut32.dll", "powrprof.dll", "rpcrt4.dll", "shcore.dll",
     "shell32.dll", "shlwapi.dll", "user32.dll", "userenv.dll", "uxtheme.dll", "version.dll",
     "windowscodecs.dll", "winmm.dll", "ws2_32.dll",
 }

@@ -369,6 +369,26 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+double Window::deviceScale() const
+{
+    return dpi / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
+}
+
+// Windows places a window in device pixels: exactly what was asked.
+void Window::setDeviceGeometry(backend::PixelRect rect)
+{
+    client = { scale().logical(rect.width), scale().logical(rect.height) };
+    SetWindowPos(window, nullptr, rect.x, rect.y, std::max(rect.width, 1), std::max(rect.height, 1),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+backend::PixelRect Window::deviceGeometry() const
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return { rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top };
+}
+
 } // namespace platform::win32
 
 namespace platform::backend {

@@ -231,6 +231,36 @@ def close_all(session, form1):
                        timeout=5, what="every Pelorin window to go")
 
 
+def full_screen_at(run, program, samples, dpi):
+    """At 150 and 175%, the show that has opened is exactly the screen: at
+    150% whole 96-DPI pixels would make 1025 device pixels of its 1024."""
+    session = WineSession(run, dpi=dpi)
+    try:
+        scale = dpi / 96
+        session.start(program, samples)
+        form1 = session.find_window("Pelorin")
+        # Wine's frame grows with the DPI: the client corner is measured.
+        _, client = painted_client(session, form1, f"the main window at {dpi} DPI")
+        left, top = client[:2]
+
+        def click(twips):
+            session.click(left + round(twips[0] / 15 * scale), top + round(twips[1] / 15 * scale))
+
+        click(FOLDER_FIELD)
+        session.xdotool("key", "End", "shift+Home")
+        session.type(session.windows_path(samples))
+        click(START_BUTTON)
+        session.wait_for(covered_by_first_picture, what=f"the first picture at {dpi} DPI")
+        show = show_window(session)
+        wait_geometry(session, show, (0, 0, *SCREEN), f"the show over the screen at {dpi} DPI")
+        print(f"at {dpi} DPI the show is the screen's {SCREEN[0]}x{SCREEN[1]} pixels exactly")
+        session.request_close(form1)
+        code = session.wait_exit(timeout=15)
+        check(code == 0, f"Pelorin.exe at {dpi} DPI ended with {code}: {session.program_output()}")
+    finally:
+        session.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--run", default=os.environ.get("PELORIN_WINE_RUN_DIR"))
@@ -253,6 +283,8 @@ def main():
         form1 = run_show(session, program, samples)
         browse_and_about(session, form1)
         close_all(session, form1)
+        for dpi in (144, 168):
+            full_screen_at(session.run, program, samples, dpi)
         check(snapshot(samples) == samples_before, "the pictures' folder changed")
         print(f"end-to-end under Wine: ok in {time.monotonic() - began:.1f} s")
     finally:

@@ -185,13 +185,25 @@ LRESULT CALLBACK ChildControl::subclassProcedure(HWND window, UINT message, WPAR
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (self->mouse) {
+            self->pressed = true;
             SetCapture(window);
             self->controlEvents.mousePressed();
             return 0;
         }
         break;
+    case WM_CAPTURECHANGED:
+        // A message box or Alt+Tab took the mouse between the press and
+        // the release: the release that comes later is no click.
+        if (self->mouse && self->pressed && reinterpret_cast<HWND>(lParam) != window) {
+            self->pressed = false;
+            self->controlEvents.mouseReleased(false);
+            return 0;
+        }
+        break;
     case WM_LBUTTONUP:
         if (self->mouse) {
+            if (!std::exchange(self->pressed, false))
+                return 0;
             if (GetCapture() == window)
                 ReleaseCapture();
             RECT rect{};

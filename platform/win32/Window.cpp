@@ -208,11 +208,18 @@ void Window::setCaption(std::string_view text)
 void Window::setFont(const Font &font)
 {
     formFontDesign = font;
-    if (formFont)
-        DeleteObject(formFont);
-    formFont = makeFont(font, dpi);
+    replaceFont(makeFont(font, dpi));
+}
+
+// The controls still draw with the old font until they have taken the new
+// one: it goes only after that.
+void Window::replaceFont(HFONT made)
+{
+    const HFONT old = std::exchange(formFont, made);
     for (ChildControl *control : controls)
         control->rescale();
+    if (old)
+        DeleteObject(old);
 }
 
 // The dialog navigation moves through the controls in their windows'
@@ -266,14 +273,13 @@ void Window::mouseMovedAt(POINT screenPoint)
 void Window::dpiChanged(UINT newDpi, const RECT &suggested)
 {
     dpi = newDpi;
-    if (formFontDesign) {
-        if (formFont)
-            DeleteObject(formFont);
-        formFont = makeFont(*formFontDesign, dpi);
-    }
     SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     applyClientSize();
+    if (formFontDesign) {
+        replaceFont(makeFont(*formFontDesign, dpi));
+        return;
+    }
     for (ChildControl *control : controls)
         control->rescale();
 }
@@ -327,6 +333,14 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // A message box or Alt+Tab took the mouse between the press and
+        // the release: the release that comes later is no click.
+        if (reinterpret_cast<HWND>(lParam) != window && mouseDown) {
+            mouseDown = false;
+            events.mouseReleased(false);
+        }
+        return 0;
     case WM_MOUSEMOVE: {
         POINT at{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
         ClientToScreen(window, &at);

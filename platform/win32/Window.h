@@ -67,6 +67,7 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyClientSize();
     void dpiChanged(UINT newDpi, const RECT &suggested);
+    void replaceFont(HFONT made);
     DWORD style() const;
     DWORD exStyle() const;
 

@@ -296,13 +296,33 @@ TEST(WindowsText, NamesOfAnyUnitsComeBackAsTheyWere)
 TEST_F(Paths, ANameWithAnUnpairedSurrogateListsLoadsAndShows)
 {
     const std::string folder = pictures.folder("halves");
-    const std::string name = win32::narrow(L"lone \xd83c.jpg");
-    const HANDLE file
-            = CreateFileW(win32::systemPath(joinPath(folder, name)).c_str(), GENERIC_WRITE, 0,
-                          nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        GTEST_SKIP() << "the file system keeps no such name here (Wine on a Unix file system)";
-    CloseHandle(file);
+    // The folder in the system's own form, then the name's units as they are.
+    const auto inFolder = [&](const std::wstring &units) {
+        std::wstring path = win32::systemPath(joinPath(folder, "x"));
+        path.replace(path.size() - 1, 1, units);
+        return path;
+    };
+    const auto make = [](const std::wstring &path) {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    };
+    ASSERT_TRUE(make(inFolder(L"plain.txt"))) << GetLastError();
+    const std::wstring units = L"lone \xd83c.jpg";
+    // Wine keeps names as UTF-8 on the Unix side, where such a unit has no
+    // spelling: only NTFS shows what the runtime must keep.
+    if (!make(inFolder(units)))
+        GTEST_SKIP() << "the file system takes no such name here: error " << GetLastError();
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(inFolder(L"*.jpg").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    if (std::wstring(found.cFileName) != units)
+        GTEST_SKIP() << "the file system does not keep the name's units here";
+    const std::string name = win32::narrow(units);
     writeFile(joinPath(folder, name), testsupport::jpegBytes(40, 30));
 
     main().File1.setPath(folder);

@@ -28,9 +28,10 @@ SCREEN = (1024, 768)
 MAIN_WINDOW = (365, 143)
 MAIN_WINDOW_BROWSING = (365, 315)
 ABOUT_WINDOW = (313, 208)
-# The 5000-twip square, centred.
-SQUARE_SIDE = 333
-SQUARE_CORNER = ((SCREEN[0] - SQUARE_SIDE) // 2, (SCREEN[1] - SQUARE_SIDE) // 2)
+# The 5000-twip square, centred: its edges at 5180 and 10180 twips across,
+# 3260 and 8260 down, are pixels 345 and 679, 217 and 551.
+SQUARE_SIDE = 334
+SQUARE_CORNER = (345, 217)
 BLACK = (0, 0, 0)
 # Where the drive field and the folder list draw their first entry's icon,
 # in pixels from the client corner: the browse panel is at 960 twips, the

@@ -18,6 +18,7 @@ import sys
 import tempfile
 
 from PIL import Image
+from Xlib import Xatom
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from xsession import XSession, near  # noqa: E402
@@ -103,20 +104,28 @@ def main_window_texts(program, folder, scale):
 # Screens whose size at the scale is no whole number of layout pixels: at
 # 175% the 2736 pixels are 1563.4 of them, which Qt's own rounding turns
 # into a window of 2735 or 2737.
+# A scale is set as a desktop sets it: QT_SCALE_FACTOR, or the X resource
+# Xft.dpi (168 dots per inch, 175%).
 FRACTIONAL = [
-    (2736, 1824, {"QT_SCALE_FACTOR": "1.75"}),
-    (2560, 1600, {"QT_SCALE_FACTOR": "1.5"}),
-    (2561, 1441, {"QT_SCALE_FACTOR": "2.5"}),
+    (2736, 1824, {"QT_SCALE_FACTOR": "1.75"}, None),
+    (2736, 1824, {}, 168),
+    (2560, 1600, {"QT_SCALE_FACTOR": "1.5"}, None),
+    (2561, 1441, {"QT_SCALE_FACTOR": "2.5"}, None),
 ]
 
 
-def full_screen_show(program, folder, width, height, env):
+def full_screen_show(program, folder, width, height, env, xft_dpi):
     """Starts a show and waits for its opening to end: the show window must
     be the screen's size at 0, 0, with the picture in its last column and
     row."""
-    scale = float(env["QT_SCALE_FACTOR"])
+    scale = float(env["QT_SCALE_FACTOR"]) if env else xft_dpi / 96
     session = XSession(width, height, extra_env=env)
     try:
+        if xft_dpi:
+            root = session.x.screen().root
+            root.change_property(session.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8,
+                                 f"Xft.dpi:\t{xft_dpi}\n".encode())
+            session.x.sync()
         session.start(program, folder)
         form1 = session.find_window("Pelorin")
         session.click_in(form1, FOLDER_FIELD[0] * scale, FOLDER_FIELD[1] * scale)
@@ -132,7 +141,8 @@ def full_screen_show(program, folder, width, height, env):
         geometry = session.geometry(show)
         check(geometry == (0, 0, width, height),
               f"at {scale} on {width}x{height} the full-screen show is {geometry}")
-        print(f"full-screen show at {scale} on {width}x{height}: exactly the screen")
+        how = f"Xft.dpi {xft_dpi}" if xft_dpi else f"QT_SCALE_FACTOR {scale}"
+        print(f"full-screen show by {how} on {width}x{height}: exactly the screen")
     finally:
         session.close()
 
@@ -141,8 +151,8 @@ def main():
     program = os.path.abspath(sys.argv[1])
     plain = pathlib.Path(tempfile.mkdtemp(prefix="pelorin-hidpi-sky-"))
     Image.new("RGB", (64, 48), SKY).save(plain / "sky.gif")
-    for width, height, env in FRACTIONAL:
-        full_screen_show(program, plain, width, height, env)
+    for width, height, env, xft_dpi in FRACTIONAL:
+        full_screen_show(program, plain, width, height, env, xft_dpi)
 
     folder = pathlib.Path(tempfile.mkdtemp(prefix="pelorin-hidpi-"))
     make_picture(folder)

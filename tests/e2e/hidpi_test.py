@@ -131,7 +131,8 @@ def full_screen_show(program, folder, width, height, env, xft_dpi):
         session.click_in(form1, FOLDER_FIELD[0] * scale, FOLDER_FIELD[1] * scale)
         session.type(str(folder))
         session.click_in(form1, START_BUTTON[0] * scale, START_BUTTON[1] * scale)
-        corners = ((width - 1, height - 1), (width - 1, 0), (0, height - 1), (width // 2, height // 2))
+        corners = ((width - 1, height - 1), (width - 1, 0), (0, height - 1),
+                   (width // 2, height // 2))
 
         def covered(shot):
             return all(near(shot.getpixel(corner), SKY, 30) for corner in corners)

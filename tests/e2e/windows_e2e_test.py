@@ -240,12 +240,21 @@ def full_screen_at(run, program, samples, dpi):
         scale = dpi / 96
         session.start(program, samples)
         form1 = session.find_window("Pelorin")
-        # Wine's frame grows with the DPI: the client corner is measured.
-        _, client = painted_client(session, form1, f"the main window at {dpi} DPI")
-        left, top = client[:2]
+        # Wine's frame grows with the DPI, as wide on the left, the right and
+        # the bottom: the client corner follows from the client's own size.
+        outer_left, outer_top, outer_width, outer_height = session.outer_geometry(form1)
+        client = (round(MAIN_WINDOW[0] * scale), round(MAIN_WINDOW[1] * scale))
+        border = (outer_width - client[0]) // 2
+        left, top = outer_left + border, outer_top + outer_height - client[1] - border
+
+        def at(twips):
+            return (left + round(twips[0] / 15 * scale), top + round(twips[1] / 15 * scale))
 
         def click(twips):
-            session.click(left + round(twips[0] / 15 * scale), top + round(twips[1] / 15 * scale))
+            session.click(*at(twips))
+
+        session.wait_for(lambda shot: near(shot.getpixel(at(FOLDER_FIELD)), (255, 255, 255), 30),
+                         timeout=10, what=f"the folder field drawn at {dpi} DPI")
 
         click(FOLDER_FIELD)
         session.xdotool("key", "End", "shift+Home")

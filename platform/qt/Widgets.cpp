@@ -10,6 +10,7 @@ QWidget *areaOf(backend::ContainerPeer &container)
 }
 
 const char *const RuntimeSizeProperty = "pelorinRuntimeSize";
+const char *const VisibleSizeProperty = "pelorinVisibleSize";
 
 QRect reachingWindowEdges(const QWidget &control, QRect rect)
 {
@@ -17,12 +18,13 @@ QRect reachingWindowEdges(const QWidget &control, QRect rect)
     if (!window || !window->isWindow())
         return rect;
     const QSize runtime = window->property(RuntimeSizeProperty).toSize();
-    if (!runtime.isValid())
+    const QSize visible = window->property(VisibleSizeProperty).toSize();
+    if (!runtime.isValid() || !visible.isValid())
         return rect;
-    if (rect.x() + rect.width() >= runtime.width() && window->width() > runtime.width())
-        rect.setWidth(rect.width() + window->width() - runtime.width());
-    if (rect.y() + rect.height() >= runtime.height() && window->height() > runtime.height())
-        rect.setHeight(rect.height() + window->height() - runtime.height());
+    if (rect.x() + rect.width() >= runtime.width() && visible.width() > runtime.width())
+        rect.setWidth(rect.width() + visible.width() - runtime.width());
+    if (rect.y() + rect.height() >= runtime.height() && visible.height() > runtime.height())
+        rect.setHeight(rect.height() + visible.height() - runtime.height());
     return rect;
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/Window.h"
 
+#include "platform/detail/ScreenSize.h"
 #include "platform/qt/Font.h"
 #include "platform/qt/Keys.h"
 #include "platform/qt/X11Placement.h"
@@ -39,8 +40,13 @@ void WindowWidget::mousePressEvent(QMouseEvent *event)
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && attached)
-        events.mouseReleased(rect().contains(event->position().toPoint()));
+    if (event->button() != Qt::LeftButton || !attached)
+        return;
+    // What the window shows, which may be less than Qt's size for it.
+    QRect shown = rect();
+    if (const QSize visible = property(VisibleSizeProperty).toSize(); visible.isValid())
+        shown.setSize(visible.boundedTo(size()));
+    events.mouseReleased(shown.contains(event->position().toPoint()));
 }
 
 void WindowWidget::moveEvent(QMoveEvent *event)
@@ -289,14 +295,26 @@ int covering(int device, double ratio)
 void Window::setDeviceGeometry(backend::PixelRect rect)
 {
     const double ratio = deviceScale();
-    const QRect logical(static_cast<int>(std::lround(rect.x / ratio)),
-                        static_cast<int>(std::lround(rect.y / ratio)),
-                        covering(std::max(rect.width, 1), ratio),
+    const QSize visible(covering(std::max(rect.width, 1), ratio),
                         covering(std::max(rect.height, 1), ratio));
+    QRect logical(QPoint(static_cast<int>(std::lround(rect.x / ratio)),
+                         static_cast<int>(std::lround(rect.y / ratio))),
+                  visible);
+    // On X a borderless window keeps the screen's size to Qt, and only its
+    // X window takes the size asked for: Qt's backing store then stays
+    // where it is while the window grows, instead of taking new shared
+    // memory the window's size at each step of the opening and paying for
+    // its pages before drawing. Only what the window shows is painted.
+    if (style == BorderStyle::None && X11Placement::available()) {
+        const detail::PixelSize screen = detail::screenDevicePixels();
+        logical.setSize(visible.expandedTo(
+                QSize(covering(screen.width, ratio), covering(screen.height, ratio))));
+    }
     placed = { logical, rect };
     window->setProperty(RuntimeSizeProperty,
                         QSize(static_cast<int>(std::lround(rect.width / ratio)),
                               static_cast<int>(std::lround(rect.height / ratio))));
+    window->setProperty(VisibleSizeProperty, visible);
     const bool exact = qtDevice(logical.x(), ratio) == rect.x
             && qtDevice(logical.y(), ratio) == rect.y
             && qtDevice(logical.width(), ratio) == rect.width

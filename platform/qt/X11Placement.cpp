@@ -63,6 +63,11 @@ EchoFilter &echoFilter()
 
 } // namespace
 
+bool X11Placement::available()
+{
+    return connection() != nullptr;
+}
+
 bool X11Placement::place(QWidget *window, QRect device)
 {
     xcb_connection_t *x = connection();

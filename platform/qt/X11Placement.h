@@ -22,6 +22,7 @@ class X11Placement
 {
 public:
     // False where the windows are not X windows.
+    static bool available();
     static bool place(QWidget *window, QRect device);
     // The X screen's size in device pixels, on X with one screen.
     static std::optional<QSize> screenSize();

@@ -30,6 +30,7 @@ void ShowFigures::print(double peakMegabytes) const
 {
     std::printf("start_ms=%.1f\n", firstPaintMs);
     std::printf("opening_ticks=%zu\n", openingCosts.size());
+    std::printf("opening_ms=%.1f\n", openingMs);
     printList("opening_tick_ms", openingCosts);
     printList("opening_handler_ms", openingHandlers);
     printList("opening_picture_draw_ms", openingPictureDraws);

@@ -23,6 +23,8 @@ inline double msSince(BenchClock::time_point start, BenchClock::time_point end =
 struct ShowFigures
 {
     double firstPaintMs = -1;
+    // From the click on Start to the opening's last tick.
+    double openingMs = -1;
     int idlePaints = 0;
     std::vector<double> openingCosts;
     std::vector<double> openingHandlers;

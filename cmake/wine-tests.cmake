@@ -1,8 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The Pelorin developers
 # SPDX-License-Identifier: MIT
 #
-# Windows tests under Wine. One ctest run gets one Xvfb and two fresh Wine
-# prefixes (96 and 144 DPI) with their wineservers kept alive:
+# Windows tests under Wine. One ctest run gets one Xvfb and four fresh Wine
+# prefixes (96, 120, 144 and 168 DPI) with their wineservers kept alive:
 #
 #   wine.start  FIXTURES_SETUP wine    scripts/wine-prefix start RUN_DIR
 #   ...every test that requires the fixture...
@@ -29,7 +29,7 @@ add_test(NAME wine.stop COMMAND ${PELORIN_WINE_SCRIPTS}/wine-prefix stop ${PELOR
 set_tests_properties(wine.start PROPERTIES FIXTURES_SETUP wine TIMEOUT 180)
 set_tests_properties(wine.stop PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60)
 
-# pelorin_wine_gtest(TARGET [DPI 96|144] [INPUT] [TEST_PREFIX prefix] [PROPERTIES ...])
+# pelorin_wine_gtest(TARGET [DPI 96|120|144|168] [INPUT] [TEST_PREFIX prefix] [PROPERTIES ...])
 #
 # Runs every test of a GoogleTest program under Wine, each in its own process.
 # DPI picks the prefix. INPUT marks a program that moves the pointer or
@@ -41,7 +41,7 @@ function(pelorin_wine_gtest target)
   if(NOT arg_DPI)
     set(arg_DPI 96)
   endif()
-  if(NOT arg_DPI MATCHES "^(96|144)$")
+  if(NOT arg_DPI MATCHES "^(96|120|144|168)$")
     message(FATAL_ERROR "pelorin_wine_gtest: no prefix at ${arg_DPI} DPI")
   endif()
   set_property(TARGET ${target} PROPERTY CROSSCOMPILING_EMULATOR
@@ -58,7 +58,7 @@ function(pelorin_wine_gtest target)
                        PROPERTIES ${properties} ${arg_PROPERTIES})
 endfunction()
 
-# pelorin_wine_test(NAME name COMMAND target args... [DPI 96|144] [INPUT])
+# pelorin_wine_test(NAME name COMMAND target args... [DPI 96|120|144|168] [INPUT])
 #
 # One plain test under Wine, as add_test(NAME ... COMMAND target ...) with
 # the fixture.

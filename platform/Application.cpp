@@ -26,13 +26,16 @@ struct SessionEnding
     std::unique_ptr<backend::TimerPeer> retry;
 
     // Not inside a handler: one waiting in a message box finishes first,
-    // and the end comes after, as an event of its own.
-    void end()
+    // and the end comes after, as an event of its own; unless the process
+    // may be ended at once, when the program's end cannot wait for the
+    // user to close the box.
+    void end(bool now)
     {
-        if (detail::handlerRunning()) {
+        if (detail::handlerRunning() && !now) {
             retry->start(SessionEndRetryMilliseconds);
             return;
         }
+        retry->stop();
         detail::dispatch(handler);
     }
 };
@@ -103,8 +106,8 @@ void Application::onSessionEnd(std::function<void()> handler)
 {
     sessionEnding = std::make_unique<SessionEnding>();
     sessionEnding->handler = std::move(handler);
-    sessionEnding->retry = backend::createTimer([] { sessionEnding->end(); });
-    backend::onSessionEnd([] { sessionEnding->end(); });
+    sessionEnding->retry = backend::createTimer([] { sessionEnding->end(false); });
+    backend::onSessionEnd([](bool now) { sessionEnding->end(now); });
 }
 
 } // namespace platform

@@ -4,12 +4,15 @@
 
 #include "platform/Control.h"
 #include "platform/RuntimeError.h"
+#include "platform/Screen.h"
 #include "platform/Twips.h"
 #include "platform/backend/Desktop.h"
 #include "platform/detail/Access.h"
+#include "platform/detail/DeviceGeometry.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/IdlePointer.h"
 #include "platform/detail/LoadHook.h"
+#include "platform/detail/ScreenSize.h"
 
 #include <algorithm>
 #include <vector>
@@ -120,14 +123,34 @@ detail::PixelSize Form::expectedClientSize() const
              std::max(1, detail::toPixels(clientHeight)) };
 }
 
+bool Form::placedByDevicePixels() const
+{
+    return style == BorderStyle::None && positionLeft && positionTop;
+}
+
+detail::PixelRect Form::expectedDeviceGeometry() const
+{
+    const detail::PixelSize screen = detail::screenDevicePixels();
+    const detail::DeviceGeometry mapping(
+            peer->deviceScale(), detail::ScreenAxis{ Screen::width().value(), screen.width },
+            detail::ScreenAxis{ Screen::height().value(), screen.height });
+    return mapping.rect(*positionLeft, *positionTop, outerWidth, outerHeight);
+}
+
 void Form::pushSize()
 {
-    peer->setClientSize(expectedClientSize());
+    if (placedByDevicePixels())
+        peer->setDeviceGeometry(expectedDeviceGeometry());
+    else
+        peer->setClientSize(expectedClientSize());
 }
 
 void Form::pushPosition()
 {
-    peer->setPosition({ detail::toPixels(*positionLeft), detail::toPixels(*positionTop) });
+    if (placedByDevicePixels())
+        peer->setDeviceGeometry(expectedDeviceGeometry());
+    else
+        peer->setPosition({ detail::toPixels(*positionLeft), detail::toPixels(*positionTop) });
 }
 
 // Only a move the window system made on its own changes the model: the
@@ -138,6 +161,15 @@ void Form::moved()
         idlePointer->geometryChanged();
     if (!positionLeft || !positionTop)
         return;
+    if (placedByDevicePixels()) {
+        const detail::PixelRect device = peer->deviceGeometry();
+        const detail::PixelRect expected = expectedDeviceGeometry();
+        if (device.x != expected.x)
+            positionLeft = device.x / peer->deviceScale() * TwipsPerPixel;
+        if (device.y != expected.y)
+            positionTop = device.y / peer->deviceScale() * TwipsPerPixel;
+        return;
+    }
     const detail::PixelPoint pixels = peer->position();
     if (pixels.x != detail::toPixels(*positionLeft))
         positionLeft = detail::toTwips(pixels.x);
@@ -149,6 +181,15 @@ void Form::resized()
 {
     if (idlePointer)
         idlePointer->geometryChanged();
+    if (placedByDevicePixels()) {
+        const detail::PixelRect device = peer->deviceGeometry();
+        const detail::PixelRect expected = expectedDeviceGeometry();
+        if (device.width != expected.width)
+            outerWidth = device.width / peer->deviceScale() * TwipsPerPixel;
+        if (device.height != expected.height)
+            outerHeight = device.height / peer->deviceScale() * TwipsPerPixel;
+        return;
+    }
     const detail::PixelSize pixels = peer->clientSize();
     const detail::PixelSize expected = expectedClientSize();
     if (pixels.width != expected.width)

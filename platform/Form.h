@@ -97,6 +97,9 @@ private:
     void pushSize();
     void pushPosition();
     detail::PixelSize expectedClientSize() const;
+    // A borderless form the program has placed goes by device pixels.
+    bool placedByDevicePixels() const;
+    detail::PixelRect expectedDeviceGeometry() const;
 
     void closeRequested() override;
     void mousePressed() override;

@@ -29,10 +29,12 @@ PixelSize screenPixels()
 
 PixelSize screenDevicePixels()
 {
+    if (!screenOverride)
+        return backend::primaryScreenDevice();
+    // A chosen screen is as many device pixels as its twips at the scale.
     const double ratio = backend::devicePixelRatio();
-    const PixelSize pixels = screenPixels();
-    return { static_cast<int>(std::ceil(pixels.width * ratio)),
-             static_cast<int>(std::ceil(pixels.height * ratio)) };
+    return { static_cast<int>(std::lround(screenOverride->width / TwipsPerPixel * ratio)),
+             static_cast<int>(std::lround(screenOverride->height / TwipsPerPixel * ratio)) };
 }
 
 void overrideScreen(std::optional<ScreenTwips> twips)

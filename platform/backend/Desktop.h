@@ -19,6 +19,9 @@ namespace platform::backend {
 // pixels each of those holds.
 detail::PixelSize primaryScreen();
 double devicePixelRatio();
+// The primary screen's own device pixels: whole device-independent pixels
+// times the ratio can miss them by a pixel at a fractional scale.
+detail::PixelSize primaryScreenDevice();
 
 // Modal to the user, not to the timers: the event loop goes on inside it.
 void showMessageBox(std::string_view text, std::string_view title, bool critical);

@@ -26,8 +26,10 @@ void post(std::function<void()> work);
 
 // The desktop session is ending (SIGTERM on Linux, the end-of-session
 // messages on Windows). Called on the user-interface thread, from the
-// event loop, never inside another event's handling.
-void onSessionEnd(std::function<void()> handler);
+// event loop. With `now` the process may be ended as soon as the handler
+// returns (Windows' WM_ENDSESSION, which can come while a handler waits in
+// a message box): the program must have ended by then.
+void onSessionEnd(std::function<void(bool now)> handler);
 
 // The calling thread gives way to the user-interface thread when both want
 // the processor.

@@ -203,6 +203,13 @@ public:
     virtual void setTabOrder(const std::vector<ControlPeer *> &controls) = 0;
     virtual std::uintptr_t nativeHandle() const = 0;
     virtual void setPointerHidden(bool hidden) = 0;
+    // Device pixels per device-independent pixel where the window is.
+    virtual double deviceScale() const = 0;
+    // A borderless window's place and size in the screen's device pixels,
+    // as exactly as the window system allows: detail/DeviceGeometry.h
+    // makes them from twips.
+    virtual void setDeviceGeometry(PixelRect rect) = 0;
+    virtual PixelRect deviceGeometry() const = 0;
 };
 
 std::unique_ptr<WindowPeer> createWindow(WindowEvents &events, BorderStyle style);

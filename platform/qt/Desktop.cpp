@@ -4,6 +4,7 @@
 
 #include "platform/qt/ScreenSaver.h"
 #include "platform/qt/Text.h"
+#include "platform/qt/X11Placement.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -11,6 +12,8 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+
+#include <cmath>
 
 namespace platform::backend {
 
@@ -35,6 +38,16 @@ double devicePixelRatio()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
     return screen ? screen->devicePixelRatio() : 1.0;
+}
+
+detail::PixelSize primaryScreenDevice()
+{
+    if (const auto x = qt::X11Placement::screenSize())
+        return { x->width(), x->height() };
+    const double ratio = devicePixelRatio();
+    const detail::PixelSize pixels = primaryScreen();
+    return { static_cast<int>(std::lround(pixels.width * ratio)),
+             static_cast<int>(std::lround(pixels.height * ratio)) };
 }
 
 // QMessageBox::exec turns the event loop inside it: the timers go on.

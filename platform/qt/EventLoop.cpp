@@ -172,10 +172,10 @@ void post(std::function<void()> work)
     QMetaObject::invokeMethod(qApp, std::move(work), Qt::QueuedConnection);
 }
 
-void onSessionEnd(std::function<void()> handler)
+void onSessionEnd(std::function<void(bool now)> handler)
 {
-    qt::toolkit->sessionEnd
-            = std::make_unique<qt::SessionEnd>([handler = std::move(handler)](int) { handler(); });
+    qt::toolkit->sessionEnd = std::make_unique<qt::SessionEnd>(
+            [handler = std::move(handler)](int) { handler(false); });
 }
 
 void lowerThisThreadsPriority()

@@ -156,9 +156,12 @@ void ImageView::paintEvent(QPaintEvent *event)
     // step of an animation, and replaced by the smooth copy once it settles,
     // or, for a new picture, as soon as this paint is on screen.
     painter.drawImage(rect(), pixels);
+    // The settling time counts from the end of this paint: a step that came
+    // late (a 4K window takes long to draw) must not find the smoothing of
+    // a size the next step throws away.
     if (std::exchange(fresh, false) && !animating)
         settleTimer.start(0);
-    else if (!settleTimer.isActive())
+    else
         settleTimer.start(SettleMilliseconds);
 }
 

@@ -30,6 +30,15 @@ public:
 QWidget *areaOf(backend::ContainerPeer &container);
 QWidget *widgetOf(const backend::ControlPeer &control);
 
+// A window placed by device pixels may be a pixel wider or taller than the
+// device-independent size the runtime gave it (X11Placement.h): a control
+// that reaches the runtime's edge reaches the window's visible one.
+QRect reachingWindowEdges(const QWidget &control, QRect rect);
+// On the window: the runtime's size, and the size that covers its device
+// pixels, both in device-independent pixels.
+extern const char *const RuntimeSizeProperty;
+extern const char *const VisibleSizeProperty;
+
 // The common part of every control's peer over its widget, which it owns.
 template<typename Peer>
 class WidgetPeer : public Peer, public HasWidget
@@ -47,7 +56,8 @@ public:
 
     void setGeometry(backend::PixelRect rect) override
     {
-        owned->setGeometry(rect.x, rect.y, rect.width, rect.height);
+        owned->setGeometry(
+                reachingWindowEdges(*owned, QRect(rect.x, rect.y, rect.width, rect.height)));
     }
     void setEnabled(bool value) override { owned->setEnabled(value); }
     void setVisible(bool value) override { owned->setVisible(value); }

@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "platform/qt/Window.h"
 
+#include "platform/detail/ScreenSize.h"
 #include "platform/qt/Accessibility.h"
 #include "platform/qt/Font.h"
 #include "platform/qt/Keys.h"
+#include "platform/qt/X11Placement.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -13,6 +15,7 @@
 #include <QScreen>
 #include <QWindow>
 
+#include <cmath>
 #include <utility>
 
 namespace platform::qt {
@@ -38,8 +41,13 @@ void WindowWidget::mousePressEvent(QMouseEvent *event)
 
 void WindowWidget::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && attached)
-        events.mouseReleased(rect().contains(event->position().toPoint()));
+    if (event->button() != Qt::LeftButton || !attached)
+        return;
+    // What the window shows, which may be less than Qt's size for it.
+    QRect shown = rect();
+    if (const QSize visible = property(VisibleSizeProperty).toSize(); visible.isValid())
+        shown.setSize(visible.boundedTo(size()));
+    events.mouseReleased(shown.contains(event->position().toPoint()));
 }
 
 void WindowWidget::moveEvent(QMoveEvent *event)
@@ -265,6 +273,80 @@ void Window::setPointerHidden(bool hidden)
         window->setCursor(Qt::BlankCursor);
     else
         window->unsetCursor();
+}
+
+double Window::deviceScale() const
+{
+    return window->devicePixelRatioF();
+}
+
+namespace {
+
+// Qt's own rounding of a window's geometry to device pixels.
+int qtDevice(int pixels, double ratio)
+{
+    return static_cast<int>(std::lround(pixels * ratio));
+}
+
+// The fewest whole device-independent pixels whose device pixels cover
+// these: what is painted must reach the last of them.
+int covering(int device, double ratio)
+{
+    int pixels = static_cast<int>(std::ceil((device - 0.5) / ratio));
+    while (qtDevice(pixels, ratio) < device)
+        ++pixels;
+    return std::max(pixels, 1);
+}
+
+} // namespace
+
+void Window::setDeviceGeometry(backend::PixelRect rect)
+{
+    const double ratio = deviceScale();
+    const QSize visible(covering(std::max(rect.width, 1), ratio),
+                        covering(std::max(rect.height, 1), ratio));
+    QRect logical(QPoint(static_cast<int>(std::lround(rect.x / ratio)),
+                         static_cast<int>(std::lround(rect.y / ratio))),
+                  visible);
+    // On X a borderless window keeps the screen's size to Qt, and only its
+    // X window takes the size asked for: Qt's backing store then stays
+    // where it is while the window grows, instead of taking new shared
+    // memory the window's size at each step of the opening and paying for
+    // its pages before drawing. Only what the window shows is painted.
+    if (style == BorderStyle::None && X11Placement::available()) {
+        const detail::PixelSize screen = detail::screenDevicePixels();
+        logical.setSize(visible.expandedTo(
+                QSize(covering(screen.width, ratio), covering(screen.height, ratio))));
+    }
+    placed = { logical, rect };
+    window->setProperty(RuntimeSizeProperty,
+                        QSize(static_cast<int>(std::lround(rect.width / ratio)),
+                              static_cast<int>(std::lround(rect.height / ratio))));
+    window->setProperty(VisibleSizeProperty, visible);
+    const bool exact = qtDevice(logical.x(), ratio) == rect.x
+            && qtDevice(logical.y(), ratio) == rect.y
+            && qtDevice(logical.width(), ratio) == rect.width
+            && qtDevice(logical.height(), ratio) == rect.height;
+    // One change of geometry: a move and a resize apart would show the
+    // runtime a window that is neither the old one nor the new.
+    if (QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) {
+        window->resizeBorderless(logical.size());
+        window->move(logical.topLeft());
+    } else {
+        window->setGeometry(logical);
+    }
+    if (!exact && rect.width > 0 && rect.height > 0)
+        X11Placement::place(window, QRect(rect.x, rect.y, rect.width, rect.height));
+}
+
+backend::PixelRect Window::deviceGeometry() const
+{
+    const QRect logical(window->pos(), window->size());
+    if (placed && placed->first == logical)
+        return placed->second;
+    const double ratio = deviceScale();
+    return { qtDevice(logical.x(), ratio), qtDevice(logical.y(), ratio),
+             qtDevice(logical.width(), ratio), qtDevice(logical.height(), ratio) };
 }
 
 } // namespace platform::qt

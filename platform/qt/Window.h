@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <utility>
 
 class QWindow;
 
@@ -77,9 +78,15 @@ public:
     void setTabOrder(const std::vector<backend::ControlPeer *> &controls) override;
     std::uintptr_t nativeHandle() const override;
     void setPointerHidden(bool hidden) override;
+    double deviceScale() const override;
+    void setDeviceGeometry(backend::PixelRect rect) override;
+    backend::PixelRect deviceGeometry() const override;
 
 private:
     BorderStyle style;
+    // The last exact placement, while the widget still has the geometry
+    // that went with it.
+    std::optional<std::pair<QRect, backend::PixelRect>> placed;
     WindowWidget *window;
 };
 

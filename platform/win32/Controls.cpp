@@ -6,6 +6,9 @@
 #include "platform/win32/Window.h"
 
 #include <commctrl.h>
+
+#include <algorithm>
+#include <utility>
 #include <windowsx.h>
 
 namespace platform::win32 {
@@ -110,8 +113,21 @@ void ChildControl::placeAt(backend::PixelRect logical)
     const Scale s = scale();
     const int left = s.device(logical.x);
     const int top = s.device(logical.y);
-    MoveWindow(window, left, top, s.device(logical.x + logical.width) - left,
-               s.device(logical.y + logical.height) - top + s.device(extraHeight()), TRUE);
+    int right = s.device(logical.x + logical.width);
+    int bottom = s.device(logical.y + logical.height);
+    // A window placed by device pixels may be a pixel wider than its
+    // runtime size scales to: a control that reaches the runtime's edge
+    // reaches the window's.
+    if (parent == this->top->handle()) {
+        const backend::PixelSize runtime = this->top->runtimeClientSize();
+        RECT client{};
+        GetClientRect(parent, &client);
+        if (logical.x + logical.width >= runtime.width)
+            right = std::max<int>(right, client.right);
+        if (logical.y + logical.height >= runtime.height)
+            bottom = std::max<int>(bottom, client.bottom);
+    }
+    MoveWindow(window, left, top, right - left, bottom - top + s.device(extraHeight()), TRUE);
 }
 
 void ChildControl::showOrHide(bool show)
@@ -194,13 +210,25 @@ LRESULT CALLBACK ChildControl::subclassProcedure(HWND window, UINT message, WPAR
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (self->mouse) {
+            self->pressed = true;
             SetCapture(window);
             self->controlEvents.mousePressed();
             return 0;
         }
         break;
+    case WM_CAPTURECHANGED:
+        // A message box or Alt+Tab took the mouse between the press and
+        // the release: the release that comes later is no click.
+        if (self->mouse && self->pressed && reinterpret_cast<HWND>(lParam) != window) {
+            self->pressed = false;
+            self->controlEvents.mouseReleased(false);
+            return 0;
+        }
+        break;
     case WM_LBUTTONUP:
         if (self->mouse) {
+            if (!std::exchange(self->pressed, false))
+                return 0;
             if (GetCapture() == window)
                 ReleaseCapture();
             RECT rect{};

@@ -105,6 +105,8 @@ private:
     bool visible = true;
     Watch watching = Watch::Messages;
     bool mouse = false;
+    // Between a press and its release, while the control holds the mouse.
+    bool pressed = false;
     bool returnKey = false;
     std::wstring toolTip;
     AccessibleFacts accessible;

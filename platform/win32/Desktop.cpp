@@ -7,6 +7,7 @@
 #include "platform/win32/Text.h"
 
 #include <shellapi.h>
+#include <shellscalingapi.h>
 #include <windows.h>
 
 #include <string>
@@ -72,10 +73,31 @@ ShellExecuteFunction shellExecuteFunction()
     return bound;
 }
 
+HMONITOR primaryMonitor()
+{
+    return MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY);
+}
+
+// The primary monitor's own DPI, as the windows on it scale: the system
+// DPI stays what it was at sign-in when the user changes the scale.
 UINT primaryDpi()
 {
+    UINT x = 0;
+    UINT y = 0;
+    if (GetDpiForMonitor(primaryMonitor(), MDT_EFFECTIVE_DPI, &x, &y) == S_OK && x != 0)
+        return x;
     const UINT dpi = GetDpiForSystem();
     return dpi ? dpi : USER_DEFAULT_SCREEN_DPI;
+}
+
+SIZE primaryDeviceSize()
+{
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(primaryMonitor(), &info))
+        return { info.rcMonitor.right - info.rcMonitor.left,
+                 info.rcMonitor.bottom - info.rcMonitor.top };
+    return { GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
 }
 
 } // namespace
@@ -94,8 +116,14 @@ namespace platform::backend {
 detail::PixelSize primaryScreen()
 {
     const int dpi = static_cast<int>(win32::primaryDpi());
-    return { MulDiv(GetSystemMetrics(SM_CXSCREEN), 96, dpi),
-             MulDiv(GetSystemMetrics(SM_CYSCREEN), 96, dpi) };
+    const SIZE device = win32::primaryDeviceSize();
+    return { MulDiv(device.cx, 96, dpi), MulDiv(device.cy, 96, dpi) };
+}
+
+detail::PixelSize primaryScreenDevice()
+{
+    const SIZE device = win32::primaryDeviceSize();
+    return { device.cx, device.cy };
 }
 
 double devicePixelRatio()

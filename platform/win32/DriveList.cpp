@@ -71,7 +71,9 @@ public:
     void rescale() override
     {
         ChildControl::rescale();
-        const int side = GetSystemMetrics(SM_CYSMICON) + 2;
+        // At the window's DPI: the system's is the one the user signed in
+        // with, and the monitor may have another.
+        const int side = GetSystemMetricsForDpi(SM_CYSMICON, scale().dpi) + 2;
         SendMessageW(handle(), CB_SETITEMHEIGHT, 0, side);
     }
 

@@ -28,7 +28,7 @@ struct State
     std::deque<std::function<void()>> posted;
     std::map<UINT_PTR, std::function<void()>> timers;
     UINT_PTR lastTimer = 0;
-    std::function<void()> sessionEnd;
+    std::function<void(bool now)> sessionEnd;
     bool comStarted = false;
 };
 
@@ -75,9 +75,10 @@ LRESULT CALLBACK appProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
         return TRUE;
     case WM_ENDSESSION:
         // The process ends when this returns: the program ends first, as
-        // closing its main window ends it.
+        // closing its main window ends it, even when a handler waits in a
+        // message box beneath this message.
         if (wParam && state().sessionEnd)
-            state().sessionEnd();
+            state().sessionEnd(true);
         return 0;
     default:
         break;
@@ -213,7 +214,7 @@ void post(std::function<void()> work)
     PostMessageW(win32::state().window, win32::PostedWork, 0, 0);
 }
 
-void onSessionEnd(std::function<void()> handler)
+void onSessionEnd(std::function<void(bool now)> handler)
 {
     win32::state().sessionEnd = std::move(handler);
 }

@@ -66,7 +66,7 @@ public:
     void rescale() override
     {
         ChildControl::rescale();
-        const int side = GetSystemMetrics(SM_CYSMICON);
+        const int side = GetSystemMetricsForDpi(SM_CYSMICON, scale().dpi);
         const HDC dc = GetDC(handle());
         const HGDIOBJ old = SelectObject(dc, font());
         TEXTMETRICW metrics{};

@@ -81,7 +81,8 @@ void drawEntry(const DRAWITEMSTRUCT &item, HICON icon, int indent, const wchar_t
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     RECT rect = item.rcItem;
     FillRect(item.hDC, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
-    const int side = GetSystemMetrics(SM_CXSMICON);
+    const UINT dpi = GetDpiForWindow(item.hwndItem);
+    const int side = GetSystemMetricsForDpi(SM_CXSMICON, dpi ? dpi : USER_DEFAULT_SCREEN_DPI);
     rect.left += indent + 2;
     if (icon) {
         DrawIconEx(item.hDC, rect.left, rect.top + (rect.bottom - rect.top - side) / 2, icon, side,

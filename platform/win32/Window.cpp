@@ -213,11 +213,18 @@ void Window::setAccessibleName(std::string_view text)
 void Window::setFont(const Font &font)
 {
     formFontDesign = font;
-    if (formFont)
-        DeleteObject(formFont);
-    formFont = makeFont(font, dpi);
+    replaceFont(makeFont(font, dpi));
+}
+
+// The controls still draw with the old font until they have taken the new
+// one: it goes only after that.
+void Window::replaceFont(HFONT made)
+{
+    const HFONT old = std::exchange(formFont, made);
     for (ChildControl *control : controls)
         control->rescale();
+    if (old)
+        DeleteObject(old);
 }
 
 // The dialog navigation moves through the controls in their windows'
@@ -271,14 +278,13 @@ void Window::mouseMovedAt(POINT screenPoint)
 void Window::dpiChanged(UINT newDpi, const RECT &suggested)
 {
     dpi = newDpi;
-    if (formFontDesign) {
-        if (formFont)
-            DeleteObject(formFont);
-        formFont = makeFont(*formFontDesign, dpi);
-    }
     SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     applyClientSize();
+    if (formFontDesign) {
+        replaceFont(makeFont(*formFontDesign, dpi));
+        return;
+    }
     for (ChildControl *control : controls)
         control->rescale();
 }
@@ -332,6 +338,14 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // A message box or Alt+Tab took the mouse between the press and
+        // the release: the release that comes later is no click.
+        if (reinterpret_cast<HWND>(lParam) != window && mouseDown) {
+            mouseDown = false;
+            events.mouseReleased(false);
+        }
+        return 0;
     case WM_MOUSEMOVE: {
         POINT at{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) };
         ClientToScreen(window, &at);
@@ -378,6 +392,26 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     return DefWindowProcW(window, message, wParam, lParam);
+}
+
+double Window::deviceScale() const
+{
+    return dpi / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
+}
+
+// Windows places a window in device pixels: exactly what was asked.
+void Window::setDeviceGeometry(backend::PixelRect rect)
+{
+    client = { scale().logical(rect.width), scale().logical(rect.height) };
+    SetWindowPos(window, nullptr, rect.x, rect.y, std::max(rect.width, 1), std::max(rect.height, 1),
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+backend::PixelRect Window::deviceGeometry() const
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    return { rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top };
 }
 
 } // namespace platform::win32

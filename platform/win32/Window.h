@@ -34,6 +34,8 @@ public:
     Scale scale() const { return { dpi }; }
     // The form's font at the window's DPI, for its controls.
     HFONT font() const { return formFont; }
+    // The client size the runtime gave, in its 96-DPI pixels.
+    backend::PixelSize runtimeClientSize() const { return client; }
 
     void enrol(ChildControl &control);
     void leave(ChildControl &control);
@@ -57,12 +59,16 @@ public:
     void setTabOrder(const std::vector<backend::ControlPeer *> &controls) override;
     std::uintptr_t nativeHandle() const override;
     void setPointerHidden(bool hidden) override;
+    double deviceScale() const override;
+    void setDeviceGeometry(backend::PixelRect rect) override;
+    backend::PixelRect deviceGeometry() const override;
 
 private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyClientSize();
     void dpiChanged(UINT newDpi, const RECT &suggested);
+    void replaceFont(HFONT made);
     DWORD style() const;
     DWORD exStyle() const;
 

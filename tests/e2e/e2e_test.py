@@ -113,7 +113,7 @@ def browsed_folder(session, program, samples):
 
 
 def square_shown(shot):
-    """The 5000-twip square in the middle: 333 pixels at 345, 217, showing
+    """The 5000-twip square in the middle: 334 pixels at 345, 217, showing
     the top left part of the stretched picture; the screen around it bare."""
     inside = shot.getpixel((512, 384))
     return (near(shot.getpixel((100, 700)), (0, 0, 0), 10) and near(shot.getpixel((1000, 300)), (0, 0, 0), 10)

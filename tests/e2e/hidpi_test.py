@@ -4,7 +4,10 @@
 """Pelorin on a screen of twice the usual density (QT_SCALE_FACTOR=2 on a
 2048 by 1536 Xvfb): the main window keeps its designed layout, twice as
 many pixels each way and nothing cut off, and a show draws the picture's
-every pixel rather than a blur of the screen's half resolution.
+every pixel rather than a blur of the screen's half resolution. Then at
+fractional scales, where whole layout pixels miss the device pixels: the
+full-screen show is the screen's size exactly and paints its last column
+and row.
 
 usage: hidpi_test.py PELORIN
 """
@@ -15,6 +18,7 @@ import sys
 import tempfile
 
 from PIL import Image
+from Xlib import Xatom
 
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 from xsession import XSession, near  # noqa: E402
@@ -97,8 +101,60 @@ def main_window_texts(program, folder, scale):
         raise
 
 
+# Screens whose size at the scale is no whole number of layout pixels: at
+# 175% the 2736 pixels are 1563.4 of them, which Qt's own rounding turns
+# into a window of 2735 or 2737.
+# A scale is set as a desktop sets it: QT_SCALE_FACTOR, or the X resource
+# Xft.dpi (168 dots per inch, 175%).
+FRACTIONAL = [
+    (2736, 1824, {"QT_SCALE_FACTOR": "1.75"}, None),
+    (2736, 1824, {}, 168),
+    (2560, 1600, {"QT_SCALE_FACTOR": "1.5"}, None),
+    (2561, 1441, {"QT_SCALE_FACTOR": "2.5"}, None),
+]
+
+
+def full_screen_show(program, folder, width, height, env, xft_dpi):
+    """Starts a show and waits for its opening to end: the show window must
+    be the screen's size at 0, 0, with the picture in its last column and
+    row."""
+    scale = float(env["QT_SCALE_FACTOR"]) if env else xft_dpi / 96
+    session = XSession(width, height, extra_env=env)
+    try:
+        if xft_dpi:
+            root = session.x.screen().root
+            root.change_property(session.x.intern_atom("RESOURCE_MANAGER"), Xatom.STRING, 8,
+                                 f"Xft.dpi:\t{xft_dpi}\n".encode())
+            session.x.sync()
+        session.start(program, folder)
+        form1 = session.find_window("Pelorin")
+        session.click_in(form1, FOLDER_FIELD[0] * scale, FOLDER_FIELD[1] * scale)
+        session.type(str(folder))
+        session.click_in(form1, START_BUTTON[0] * scale, START_BUTTON[1] * scale)
+        corners = ((width - 1, height - 1), (width - 1, 0), (0, height - 1),
+                   (width // 2, height // 2))
+
+        def covered(shot):
+            return all(near(shot.getpixel(corner), SKY, 30) for corner in corners)
+
+        session.wait_for(covered, what=f"the picture in the screen's corners at {scale}")
+        show = session.window_at(width - 1, height - 1)
+        geometry = session.geometry(show)
+        check(geometry == (0, 0, width, height),
+              f"at {scale} on {width}x{height} the full-screen show is {geometry}")
+        how = f"Xft.dpi {xft_dpi}" if xft_dpi else f"QT_SCALE_FACTOR {scale}"
+        print(f"full-screen show by {how} on {width}x{height}: exactly the screen")
+    finally:
+        session.close()
+
+
 def main():
     program = os.path.abspath(sys.argv[1])
+    plain = pathlib.Path(tempfile.mkdtemp(prefix="pelorin-hidpi-sky-"))
+    Image.new("RGB", (64, 48), SKY).save(plain / "sky.gif")
+    for width, height, env, xft_dpi in FRACTIONAL:
+        full_screen_show(program, plain, width, height, env, xft_dpi)
+
     folder = pathlib.Path(tempfile.mkdtemp(prefix="pelorin-hidpi-"))
     make_picture(folder)
 

@@ -28,9 +28,10 @@ SCREEN = (1024, 768)
 MAIN_WINDOW = (365, 143)
 MAIN_WINDOW_BROWSING = (365, 315)
 ABOUT_WINDOW = (313, 208)
-# The 5000-twip square, centred.
-SQUARE_SIDE = 333
-SQUARE_CORNER = ((SCREEN[0] - SQUARE_SIDE) // 2, (SCREEN[1] - SQUARE_SIDE) // 2)
+# The 5000-twip square, centred: its edges at 5180 and 10180 twips across,
+# 3260 and 8260 down, are pixels 345 and 679, 217 and 551.
+SQUARE_SIDE = 334
+SQUARE_CORNER = (345, 217)
 BLACK = (0, 0, 0)
 # Where the drive field and the folder list draw their first entry's icon,
 # in pixels from the client corner: the browse panel is at 960 twips, the
@@ -231,6 +232,45 @@ def close_all(session, form1):
                        timeout=5, what="every Pelorin window to go")
 
 
+def full_screen_at(run, program, samples, dpi):
+    """At 150 and 175%, the show that has opened is exactly the screen: at
+    150% whole 96-DPI pixels would make 1025 device pixels of its 1024."""
+    session = WineSession(run, dpi=dpi)
+    try:
+        scale = dpi / 96
+        session.start(program, samples)
+        form1 = session.find_window("Pelorin")
+        # Wine's frame grows with the DPI, as wide on the left, the right and
+        # the bottom: the client corner follows from the client's own size.
+        outer_left, outer_top, outer_width, outer_height = session.outer_geometry(form1)
+        client = (round(MAIN_WINDOW[0] * scale), round(MAIN_WINDOW[1] * scale))
+        border = (outer_width - client[0]) // 2
+        left, top = outer_left + border, outer_top + outer_height - client[1] - border
+
+        def at(twips):
+            return (left + round(twips[0] / 15 * scale), top + round(twips[1] / 15 * scale))
+
+        def click(twips):
+            session.click(*at(twips))
+
+        session.wait_for(lambda shot: near(shot.getpixel(at(FOLDER_FIELD)), (255, 255, 255), 30),
+                         timeout=10, what=f"the folder field drawn at {dpi} DPI")
+
+        click(FOLDER_FIELD)
+        session.xdotool("key", "End", "shift+Home")
+        session.type(session.windows_path(samples))
+        click(START_BUTTON)
+        session.wait_for(covered_by_first_picture, what=f"the first picture at {dpi} DPI")
+        show = show_window(session)
+        wait_geometry(session, show, (0, 0, *SCREEN), f"the show over the screen at {dpi} DPI")
+        print(f"at {dpi} DPI the show is the screen's {SCREEN[0]}x{SCREEN[1]} pixels exactly")
+        session.request_close(form1)
+        code = session.wait_exit(timeout=15)
+        check(code == 0, f"Pelorin.exe at {dpi} DPI ended with {code}: {session.program_output()}")
+    finally:
+        session.close()
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--run", default=os.environ.get("PELORIN_WINE_RUN_DIR"))
@@ -253,6 +293,8 @@ def main():
         form1 = run_show(session, program, samples)
         browse_and_about(session, form1)
         close_all(session, form1)
+        for dpi in (144, 168):
+            full_screen_at(session.run, program, samples, dpi)
         check(snapshot(samples) == samples_before, "the pictures' folder changed")
         print(f"end-to-end under Wine: ok in {time.monotonic() - began:.1f} s")
     finally:

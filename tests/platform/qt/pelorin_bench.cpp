@@ -285,8 +285,10 @@ private:
         pendingOpening = msSince(start);
         figures.openingHandlers.push_back(pendingOpening);
         openingStarted = start;
-        if (!program.showWindow().tmrOpen.enabled())
+        if (!program.showWindow().tmrOpen.enabled()) {
             openingEnded = Clock::now();
+            figures.openingMs = msSince(clicked, openingEnded);
+        }
         return true;
     }
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 //
 // The forms on a screen of more dots per inch than the 96 they are designed
-// at: ctest runs these in the 144-DPI prefix, where a runtime pixel is one
-// and a half device pixels. The runtime keeps its twips and its 96-DPI
+// at: ctest runs these in the 120, 144 and 168-DPI prefixes, where a runtime
+// pixel is 1.25, 1.5 and 1.75 device pixels. The runtime keeps its twips and its 96-DPI
 // pixels; only what Windows draws grows.
 #include "tests/platform/win32/Win32Test.h"
 
@@ -41,7 +41,7 @@ protected:
         program = std::make_unique<Program>();
         program->start();
         dpi = static_cast<int>(GetDpiForWindow(handleOf(main())));
-        // The run at 144 DPI must really be at 144.
+        // The run at 168 DPI must really be at 168.
         if (const char *asked = std::getenv("PELORIN_WINE_DPI")) {
             ASSERT_EQ(dpi, std::atoi(asked));
         }
@@ -194,16 +194,19 @@ TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
     }
     EXPECT_FALSE(show().tmrOpen.enabled());
 
-    const RECT screen{ 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
+    // Exactly the primary monitor's device pixels: at 150% on a 1024-pixel
+    // screen, whole 96-DPI pixels would make 1025 of them.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(
+            GetMonitorInfoW(MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT screen = monitor.rcMonitor;
     RECT window{};
     GetWindowRect(handleOf(show()), &window);
-    EXPECT_LE(window.left, screen.left);
-    EXPECT_LE(window.top, screen.top);
-    EXPECT_GE(window.right, screen.right);
-    EXPECT_GE(window.bottom, screen.bottom);
-    // Not more than the rounding of the runtime's pixels beyond it.
-    EXPECT_LE(window.right - screen.right, device(1));
-    EXPECT_LE(window.bottom - screen.bottom, device(1));
+    EXPECT_EQ(window.left, screen.left);
+    EXPECT_EQ(window.top, screen.top);
+    EXPECT_EQ(window.right, screen.right);
+    EXPECT_EQ(window.bottom, screen.bottom);
 
     // The picture fills it.
     RECT client{};
@@ -219,8 +222,26 @@ TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
     EXPECT_EQ(show().height(), Screen::height());
     EXPECT_EQ(show().left(), 0);
     EXPECT_EQ(show().top(), 0);
+
+    // The square: 5000 twips at the scale, centred to a device pixel.
+    show().imgShow_Click();
+    ASSERT_EQ(show().width(), 5000);
+    GetWindowRect(handleOf(show()), &window);
+    const double side = 5000 / 15.0 * dpi / 96;
+    EXPECT_LE(std::abs(window.right - window.left - side), 1.0);
+    EXPECT_LE(std::abs(window.bottom - window.top - side), 1.0);
+    EXPECT_LE(std::abs((window.left - screen.left) - (screen.right - window.right)), 2);
+    EXPECT_LE(std::abs((window.top - screen.top) - (screen.bottom - window.bottom)), 2);
     main().cmdStartShow_Click();
     EXPECT_FALSE(show().visible());
+}
+
+// The folder list's rows hold a small icon at the window's DPI.
+TEST_F(HiDpi, TheFolderListsRowsFitTheIconsAtTheWindowsDpi)
+{
+    const HWND list = handleOf(main().Dir1);
+    const auto height = SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    EXPECT_GE(height, GetSystemMetricsForDpi(SM_CYSMICON, static_cast<UINT>(dpi)) + 2);
 }
 
 } // namespace

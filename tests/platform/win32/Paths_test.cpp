@@ -5,6 +5,7 @@
 // paths past the old 260-character limit, names in any script, network
 // paths, paths relative to the current folder or drive.
 #include "tests/platform/win32/Win32Test.h"
+#include "tests/support/PictureBytes.h"
 #include "tests/support/ProgramFixture.h"
 
 #include "platform/MsgBox.h"
@@ -261,6 +262,74 @@ TEST_F(Paths, NamesInGreekCjkAndEmojiListLoadAndShow)
     const Picture loaded = LoadPicture(joinPath(folder, file));
     EXPECT_EQ(platform::testing::decodedSize(loaded), (platform::testing::PixelSize{ 40, 30 }));
     expectShowOf(folder, file);
+}
+
+// NTFS takes any 16-bit units for a name, a surrogate without its other
+// half too. The runtime holds such a name in UTF-8's generalisation
+// (WTF-8): back at Windows it must be the very same units, or the file
+// listed can never be opened.
+TEST(WindowsText, NamesOfAnyUnitsComeBackAsTheyWere)
+{
+    const std::wstring rows[] = {
+        L"plain.jpg",
+        L"\u03b8\u03ac\u03bb\u03b1\u03c3\u03c3\u03b1 \u6d77.jpg",
+        L"wave \xd83c\xdf0a.jpg", // a pair: U+1F30A
+        L"lead \xd83c.jpg", // a lead surrogate alone
+        L"trail \xdf0a.jpg", // a trail alone
+        L"\xdf0a\xd83c.jpg", // a pair the wrong way round
+        L"end \xd83c", // a lead at the very end
+    };
+    for (const std::wstring &name : rows) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(win32::narrow(name))));
+        EXPECT_EQ(win32::wide(win32::narrow(name)), name);
+    }
+    // A pair is the one four-byte character, as in plain UTF-8.
+    EXPECT_EQ(win32::narrow(L"\xd83c\xdf0a"), "\xf0\x9f\x8c\x8a");
+    // Bytes that are no UTF-8 at all are shown as the replacement.
+    EXPECT_EQ(win32::wide("a\xff"
+                          "b"),
+              L"a\xfffd"
+              L"b");
+    EXPECT_EQ(win32::wide("\xc3"), L"\xfffd");
+}
+
+TEST_F(Paths, ANameWithAnUnpairedSurrogateListsLoadsAndShows)
+{
+    const std::string folder = pictures.folder("halves");
+    // The folder in the system's own form, then the name's units as they are.
+    const auto inFolder = [&](const std::wstring &units) {
+        std::wstring path = win32::systemPath(joinPath(folder, "x"));
+        path.replace(path.size() - 1, 1, units);
+        return path;
+    };
+    const auto make = [](const std::wstring &path) {
+        const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        CloseHandle(file);
+        return true;
+    };
+    ASSERT_TRUE(make(inFolder(L"plain.txt"))) << GetLastError();
+    const std::wstring units = L"lone \xd83c.jpg";
+    // Wine keeps names as UTF-8 on the Unix side, where such a unit has no
+    // spelling: only NTFS shows what the runtime must keep.
+    if (!make(inFolder(units)))
+        GTEST_SKIP() << "the file system takes no such name here: error " << GetLastError();
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(inFolder(L"*.jpg").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    FindClose(search);
+    if (std::wstring(found.cFileName) != units)
+        GTEST_SKIP() << "the file system does not keep the name's units here";
+    const std::string name = win32::narrow(units);
+    writeFile(joinPath(folder, name), testsupport::jpegBytes(40, 30));
+
+    main().File1.setPath(folder);
+    EXPECT_EQ(listed(), std::vector<std::string>{ name });
+    const Picture loaded = LoadPicture(joinPath(folder, name));
+    EXPECT_EQ(platform::testing::decodedSize(loaded), (platform::testing::PixelSize{ 40, 30 }));
+    expectShowOf(folder, name);
 }
 
 // The system's own time-out for a server that does not answer is under

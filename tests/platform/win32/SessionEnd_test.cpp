@@ -11,6 +11,7 @@
 
 #include "platform/Application.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -78,6 +79,39 @@ TEST_F(SessionEnd, EndsTheProgramAsClosingTheMainWindowDoes)
     EXPECT_FALSE(program->showWindowLoaded());
     EXPECT_FALSE(program->aboutWindowLoaded());
     EXPECT_EQ(platform::testing::visibleWindows(), 0);
+}
+
+// The user has a message box open when the session ends: Windows may end
+// the process as soon as WM_ENDSESSION is answered, with the handler that
+// opened the box still waiting in it, so the program cannot wait for it.
+TEST_F(SessionEnd, EndsTheProgramBeforeAnsweringWhileAMessageBoxIsOpen)
+{
+    openEverything();
+    main().cmdStartShow_Click();
+    ASSERT_EQ(main().cmdStartShow.caption(), "Start Slide Show");
+    struct Seen
+    {
+        std::vector<int> exits;
+        bool mainVisible = true;
+        bool showLoaded = true;
+        bool aboutLoaded = true;
+    };
+    std::optional<Seen> seen;
+    platform::testing::MsgBoxRecorder box([&] {
+        SendMessageW(app, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+        seen = Seen{ exits.codes(), main().visible(), program->showWindowLoaded(),
+                     program->aboutWindowLoaded() };
+    });
+    main().txtChange.setText("not a number");
+    // Through the button, so that its handler runs as the user's click's
+    // does and waits in the box.
+    platform::testing::click(main().cmdStartShow);
+    ASSERT_EQ(box.calls().size(), 1U);
+    ASSERT_TRUE(seen);
+    EXPECT_EQ(seen->exits, std::vector<int>{ 0 });
+    EXPECT_FALSE(seen->mainVisible);
+    EXPECT_FALSE(seen->showLoaded);
+    EXPECT_FALSE(seen->aboutLoaded);
 }
 
 TEST_F(SessionEnd, LeavesWhatTheCloseBoxLeaves)

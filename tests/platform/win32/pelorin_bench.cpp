@@ -205,8 +205,10 @@ private:
         // The paints that follow, until the next tick, are added to it.
         figures.openingCosts.push_back(ms);
         inOpening = true;
-        if (!show.tmrOpen.enabled())
+        if (!show.tmrOpen.enabled()) {
             openingEnded = Clock::now();
+            figures.openingMs = msSince(clicked, openingEnded);
+        }
     }
 
     void showTick(frmShow &show)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace platform::backend {
 
@@ -19,6 +20,11 @@ namespace platform::backend {
 // pixels each of those holds.
 detail::PixelSize primaryScreen();
 double devicePixelRatio();
+
+// The colour profile (ICC) the desktop publishes for the screen that shows
+// the window (a native handle); empty where none is published, it cannot
+// be read, or it is larger than `limit` bytes.
+std::vector<unsigned char> displayColourProfile(std::uintptr_t window, std::size_t limit);
 
 // Modal to the user, not to the timers: the event loop goes on inside it.
 void showMessageBox(std::string_view text, std::string_view title, bool critical);

@@ -3,6 +3,7 @@
 #include "platform/detail/ColourConverter.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include <lcms2.h>
@@ -152,6 +153,135 @@ bool isSrgb(cmsContext context, cmsHPROFILE profile)
         }
     }
     return true;
+}
+
+// Whether Little CMS would take the profile's curves and colorants, not a
+// table, for colours coming in (`input`) or going out.
+bool plainMatrixShaper(cmsHPROFILE profile, bool input)
+{
+    if (cmsGetColorSpace(profile) != cmsSigRgbData || !cmsIsMatrixShaper(profile))
+        return false;
+    constexpr cmsTagSignature inputTables[] = { cmsSigAToB0Tag, cmsSigAToB1Tag, cmsSigAToB2Tag,
+                                                cmsSigDToB0Tag, cmsSigDToB1Tag, cmsSigDToB2Tag };
+    constexpr cmsTagSignature outputTables[] = { cmsSigBToA0Tag, cmsSigBToA1Tag, cmsSigBToA2Tag,
+                                                 cmsSigBToD0Tag, cmsSigBToD1Tag, cmsSigBToD2Tag };
+    for (const cmsTagSignature tag : input ? inputTables : outputTables) {
+        if (cmsIsTag(profile, tag))
+            return false;
+    }
+    return true;
+}
+
+using Matrix = std::array<double, 9>;
+
+// The colorants as columns: linear RGB to the connection space's XYZ.
+std::optional<Matrix> colorantsOf(cmsHPROFILE profile)
+{
+    constexpr cmsTagSignature tags[]
+            = { cmsSigRedColorantTag, cmsSigGreenColorantTag, cmsSigBlueColorantTag };
+    Matrix matrix{};
+    for (int column = 0; column < 3; ++column) {
+        const auto *xyz = static_cast<const cmsCIEXYZ *>(cmsReadTag(profile, tags[column]));
+        if (!xyz)
+            return std::nullopt;
+        matrix[column] = xyz->X;
+        matrix[3 + column] = xyz->Y;
+        matrix[6 + column] = xyz->Z;
+    }
+    return matrix;
+}
+
+std::optional<Matrix> inverse(const Matrix &m)
+{
+    const double det = m[0] * (m[4] * m[8] - m[5] * m[7]) - m[1] * (m[3] * m[8] - m[5] * m[6])
+            + m[2] * (m[3] * m[7] - m[4] * m[6]);
+    if (!std::isfinite(det) || std::abs(det) < 1e-9)
+        return std::nullopt;
+    return Matrix{ (m[4] * m[8] - m[5] * m[7]) / det, (m[2] * m[7] - m[1] * m[8]) / det,
+                   (m[1] * m[5] - m[2] * m[4]) / det, (m[5] * m[6] - m[3] * m[8]) / det,
+                   (m[0] * m[8] - m[2] * m[6]) / det, (m[2] * m[3] - m[0] * m[5]) / det,
+                   (m[3] * m[7] - m[4] * m[6]) / det, (m[1] * m[6] - m[0] * m[7]) / det,
+                   (m[0] * m[4] - m[1] * m[3]) / det };
+}
+
+// Beyond this a row's products no longer fit 32 bits; no real pair of
+// profiles comes near.
+constexpr std::int64_t MostRowWeight = std::int64_t{ 8 } * LinearOne;
+// The grid of colours the tables are checked on against Little CMS, and
+// how far apart (of 255) the two may be.
+constexpr int CheckStep = 15;
+constexpr int MostDifference = 2;
+
+// The curves and matrix of a conversion between two matrix-shaper
+// profiles, as Little CMS's own `reference` makes it: none when either is
+// no plain matrix-shaper or the tables do not give what it gives.
+std::shared_ptr<const ColourTransform> shaperTransform(cmsHPROFILE from, cmsHPROFILE to,
+                                                       cmsHTRANSFORM reference)
+{
+    if (!plainMatrixShaper(from, true) || !plainMatrixShaper(to, false))
+        return nullptr;
+    const std::optional<Matrix> source = colorantsOf(from);
+    const std::optional<Matrix> display = colorantsOf(to);
+    const std::optional<Matrix> back = display ? inverse(*display) : std::nullopt;
+    if (!source || !back)
+        return nullptr;
+    auto tables = std::make_unique<ShaperMatrix>();
+    for (int row = 0; row < 3; ++row) {
+        std::int64_t weight = 0;
+        for (int column = 0; column < 3; ++column) {
+            double value = 0;
+            for (int k = 0; k < 3; ++k)
+                value += (*back)[row * 3 + k] * (*source)[k * 3 + column];
+            if (!std::isfinite(value) || std::abs(value) > MostRowWeight)
+                return nullptr;
+            const auto fixed = static_cast<std::int32_t>(std::lround(value * LinearOne));
+            tables->matrix[static_cast<std::size_t>(row * 3 + column)] = fixed;
+            weight += std::abs(fixed);
+        }
+        if (weight >= MostRowWeight)
+            return nullptr;
+    }
+    constexpr cmsTagSignature curves[] = { cmsSigRedTRCTag, cmsSigGreenTRCTag, cmsSigBlueTRCTag };
+    for (std::size_t channel = 0; channel < 3; ++channel) {
+        const auto *in = static_cast<const cmsToneCurve *>(cmsReadTag(from, curves[channel]));
+        const auto *out = static_cast<const cmsToneCurve *>(cmsReadTag(to, curves[channel]));
+        if (!in || !out)
+            return nullptr;
+        const std::unique_ptr<cmsToneCurve, CurveFreer> reversed(cmsReverseToneCurve(out));
+        if (!reversed)
+            return nullptr;
+        for (int level = 0; level < 256; ++level) {
+            const float linear = std::clamp(cmsEvalToneCurveFloat(in, level / 255.0f), 0.0f, 1.0f);
+            tables->toLinear[channel][static_cast<std::size_t>(level)]
+                    = static_cast<std::uint16_t>(std::lround(linear * LinearOne));
+        }
+        for (int step = 0; step <= LinearOne; ++step) {
+            const float level = std::clamp(
+                    cmsEvalToneCurveFloat(reversed.get(), static_cast<float>(step) / LinearOne),
+                    0.0f, 1.0f);
+            tables->fromLinear[channel][static_cast<std::size_t>(step)]
+                    = static_cast<std::uint8_t>(std::lround(level * 255));
+        }
+    }
+    std::vector<std::uint32_t> ours;
+    for (int r = 0; r < 256; r += CheckStep)
+        for (int g = 0; g < 256; g += CheckStep)
+            for (int b = 0; b < 256; b += CheckStep)
+                ours.push_back(0xff000000u | static_cast<std::uint32_t>(r << 16 | g << 8 | b));
+    std::vector<std::uint32_t> theirs = ours;
+    cmsDoTransform(reference, theirs.data(), theirs.data(),
+                   static_cast<cmsUInt32Number>(theirs.size()));
+    auto transform = std::make_shared<const ColourTransform>(std::move(tables));
+    transform->apply(ours.data(), ours.size());
+    for (std::size_t i = 0; i < ours.size(); ++i) {
+        for (int shift = 0; shift < 24; shift += 8) {
+            const int a = static_cast<int>((ours[i] >> shift) & 0xff);
+            const int b = static_cast<int>((theirs[i] >> shift) & 0xff);
+            if (std::abs(a - b) > MostDifference)
+                return nullptr;
+        }
+    }
+    return transform;
 }
 
 } // namespace
@@ -318,8 +448,15 @@ ColourConverter::build(const IccProfile &source, ColourLayout layout, const Disp
                                                     TYPE_BGRA_8, intent, flags);
     if (!transform)
         return refuse();
+    std::shared_ptr<const ColourTransform> shaper = layout == ColourLayout::Rgb
+            ? shaperTransform(from.get(), to.get(), transform)
+            : nullptr;
     std::lock_guard lock(mutex);
     ++built;
+    if (shaper) {
+        cmsDeleteTransform(transform);
+        return shaper;
+    }
     return std::make_shared<const ColourTransform>(transform, layout);
 }
 

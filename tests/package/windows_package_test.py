@@ -48,6 +48,11 @@ NAMESPACE_MARK = "PELORIN_PACKAGE_TEST_NAMESPACE"
 # msiexec's exit code for a failed install (here: a later version is there),
 # ERROR_INSTALL_FAILURE cut to the 8 bits of a Unix exit code.
 INSTALL_FAILURE = 1603 & 0xFF
+# The libraries linked into the program, by source package and by the name
+# their debian/copyright gives them, and the files of a release.
+LIBRARIES = {"libjpeg-turbo": "libjpeg-turbo", "giflib": "giflib", "lcms2": "Little CMS"}
+LIBRARY_LICENSES = sorted(f"LICENSE-{package}.txt" for package in LIBRARIES)
+PROGRAM_FILES = sorted(["LICENSE.txt", "Pelorin.exe"] + LIBRARY_LICENSES)
 
 package_script = build_dir = version = None
 
@@ -326,11 +331,11 @@ class WindowsPackageTest(unittest.TestCase):
         self.assertEqual(icon.read_bytes(), (RESOURCES / "pelorin.ico").read_bytes())
 
         program = prefix.program_folder / "Pelorin.exe"
-        self.assertEqual(sorted(p.name for p in prefix.program_folder.iterdir()),
-                         ["LICENSE.txt", "Pelorin.exe"])
+        self.assertEqual(sorted(p.name for p in prefix.program_folder.iterdir()), PROGRAM_FILES)
         with zipfile.ZipFile(self.packages.zip) as portable:
-            self.assertEqual(program.read_bytes(), portable.read("Pelorin.exe"),
-                             "the installed program is not the one of the release")
+            for name in ["Pelorin.exe"] + LIBRARY_LICENSES:
+                self.assertEqual((prefix.program_folder / name).read_bytes(), portable.read(name),
+                                 f"the installed {name} is not the one of the release")
 
         shortcuts = prefix.shortcuts()
         self.assertEqual(len(shortcuts), 1, f"Start-menu entries: {shortcuts}")
@@ -391,7 +396,7 @@ class WindowsPackageTest(unittest.TestCase):
                 self.assertEqual(props["ARPPRODUCTICON"], "pelorin.ico")
                 self.assertEqual(msi_table(msi, "Registry"), [])
                 self.assertEqual(sorted(row["FileName"] for row in msi_table(msi, "File")),
-                                 ["LICENSE.txt", "Pelorin.exe"])
+                                 PROGRAM_FILES)
                 shortcut, = msi_table(msi, "Shortcut")
                 self.assertEqual((shortcut["Directory_"], shortcut["Name"], shortcut["Target"]),
                                  ("ProgramMenuFolder", "Pelorin", "[#Pelorin.exe]"))
@@ -449,13 +454,24 @@ class WindowsPackageTest(unittest.TestCase):
         unpacked = self.work / "unpacked"
         folder = prefix.drive_c / "Portable Pelorin"
         with zipfile.ZipFile(self.packages.zip) as portable:
-            self.assertEqual(sorted(portable.namelist()),
-                             ["LICENSE.txt", "Pelorin.exe", "README.txt"])
+            self.assertEqual(sorted(portable.namelist()), sorted(PROGRAM_FILES + ["README.txt"]))
             portable.extractall(unpacked)
         readme = (unpacked / "README.txt").read_bytes().decode()
         self.assertIn(f"Pelorin {version}", readme)
         self.assertIn("\r\n", readme, "README.txt is not in Windows' line ends")
         self.assertTrue((unpacked / "LICENSE.txt").read_text().startswith("MIT License"))
+        # Each library's licence as its Debian source package states it, for
+        # Notepad, and named in README.txt.
+        for package, upstream in LIBRARIES.items():
+            with self.subTest(library=package):
+                name = f"LICENSE-{package}.txt"
+                text = (unpacked / name).read_bytes().decode()
+                self.assertTrue(text.startswith("Format: https://www.debian.org/doc/"
+                                                "packaging-manuals/copyright-format/"), text[:200])
+                self.assertIn(f"\r\nUpstream-Name: {upstream}\r\n", text)
+                self.assertIn("\r\nLicense: ", text)
+                self.assertNotIn("\n", text.replace("\r\n", ""), f"{name} is not in CR LF")
+                self.assertIn(name, readme.replace("\r\n", " "))
         folder.mkdir()
         mounted = False
         try:

@@ -84,6 +84,7 @@ icon: deps
 
 screenshots: build windows
 	scripts/take-screenshots $(BUILD)/Pelorin docs
+	/usr/bin/python3 tests/e2e/colour_test.py $(BUILD)/Pelorin docs
 	scripts/take-screenshots-windows $(WINDOWS_BUILD)/Pelorin.exe docs
 
 clean:

@@ -8,6 +8,7 @@
 #include "platform/Twips.h"
 #include "platform/backend/Desktop.h"
 #include "platform/detail/Access.h"
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/DeviceGeometry.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/IdlePointer.h"
@@ -49,9 +50,18 @@ Form::~Form()
     peer.reset();
 }
 
+// A form that holds the screen saver off is a show's: its showing starts
+// a show, and the display's colour profile is read again then (a colour
+// daemon or the user may have changed it since the last), on the screen
+// the window is shown on, before the show's first picture is loaded.
 void Form::show()
 {
     peer->show();
+    if (keepScreenAwake()) {
+        detail::ColourConverter::instance().showStarting([this] {
+            return backend::displayColourProfile(peer->nativeHandle(), detail::MaxProfileBytes);
+        });
+    }
 }
 
 void Form::hide()

@@ -10,6 +10,7 @@
 #include "platform/TextBox.h"
 #include "platform/backend/TestDriver.h"
 #include "platform/detail/Access.h"
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/DecodeAhead.h"
 #include "platform/detail/Dispatch.h"
 #include "platform/detail/ExitHook.h"
@@ -71,6 +72,22 @@ RuntimeErrorRecorder::RuntimeErrorRecorder()
 RuntimeErrorRecorder::~RuntimeErrorRecorder()
 {
     detail::setErrorSink({});
+}
+
+DisplayProfileOverride::DisplayProfileOverride(std::vector<unsigned char> profile)
+{
+    detail::ColourConverter::instance().overrideDisplay(std::move(profile));
+}
+
+DisplayProfileOverride::~DisplayProfileOverride()
+{
+    detail::ColourConverter::instance().overrideDisplay(std::nullopt);
+}
+
+ColourCounts colourCounts()
+{
+    const auto counts = detail::ColourConverter::instance().counts();
+    return { counts.built, counts.refused };
 }
 
 ScreenOverride::ScreenOverride(Single width, Single height)

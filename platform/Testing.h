@@ -130,6 +130,27 @@ public:
     ScreenOverride &operator=(const ScreenOverride &) = delete;
 };
 
+// The display's colour profile (ICC bytes; empty for sRGB) the program
+// sees instead of the desktop's, while it lives: in force at once, and at
+// every show's start.
+class DisplayProfileOverride
+{
+public:
+    explicit DisplayProfileOverride(std::vector<unsigned char> profile);
+    ~DisplayProfileOverride();
+    DisplayProfileOverride(const DisplayProfileOverride &) = delete;
+    DisplayProfileOverride &operator=(const DisplayProfileOverride &) = delete;
+};
+
+// How many colour transforms were built, and how many profiles refused, in
+// the program's life.
+struct ColourCounts
+{
+    int built = 0;
+    int refused = 0;
+};
+ColourCounts colourCounts();
+
 // Records the codes the program asks to end with, ending nothing, while it
 // lives.
 class ExitRecorder

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string_view>
+#include <vector>
 
 namespace platform::backend {
 
@@ -22,6 +23,11 @@ double devicePixelRatio();
 // The primary screen's own device pixels: whole device-independent pixels
 // times the ratio can miss them by a pixel at a fractional scale.
 detail::PixelSize primaryScreenDevice();
+
+// The colour profile (ICC) the desktop publishes for the screen that shows
+// the window (a native handle); empty where none is published, it cannot
+// be read, or it is larger than `limit` bytes.
+std::vector<unsigned char> displayColourProfile(std::uintptr_t window, std::size_t limit);
 
 // Modal to the user, not to the timers: the event loop goes on inside it.
 void showMessageBox(std::string_view text, std::string_view title, bool critical);

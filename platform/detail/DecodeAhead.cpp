@@ -3,6 +3,7 @@
 #include "platform/detail/DecodeAhead.h"
 
 #include "platform/backend/EventLoop.h"
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/PictureDecoder.h"
 #include "platform/detail/ScreenSize.h"
 
@@ -132,7 +133,10 @@ std::shared_ptr<const PictureData> DecodeAhead::take(const std::string &path,
         case Entry::State::Failed:
             return nullptr;
         case Entry::State::Ready:
-            if (entry.identity != identity) {
+            // A show started on another display since it was decoded.
+            if (entry.identity != identity
+                || entry.picture->displayGeneration
+                        != ColourConverter::instance().displayGeneration()) {
                 entries.erase(it);
                 return nullptr;
             }

@@ -27,10 +27,10 @@ namespace platform::detail {
 // that size, while the selected one is on show. It holds no more than those
 // two: anything else is dropped (or its decode abandoned) as soon as the
 // selection moves on. LoadPicture asks it first; a picture is handed out
-// only for the same path, the same screen and a file that has not changed
-// since it was decoded. A decode that failed, was abandoned or is for
-// another version of the file changes nothing: the caller decodes as it
-// would have without it.
+// only for the same path, the same screen and display colour space, and a
+// file that has not changed since it was decoded. A decode that failed, was
+// abandoned or is for another version of the file changes nothing: the
+// caller decodes as it would have without it.
 //
 // The worker owns nothing of the program's: it decodes from a path into
 // pictures only this holds, so windows and lists may go at any time. It

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/detail/Exif.h"
 
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/PictureFile.h"
 
 #include <cstdint>
@@ -40,35 +41,127 @@ bool startsLikeJpeg(const PictureFile &file)
             && start[1] == StartOfImage;
 }
 
-int jpegOrientation(const PictureFile &file)
+namespace {
+
+constexpr unsigned char App2 = 0xe2;
+constexpr unsigned char ExifSignature[] = { 'E', 'x', 'i', 'f', 0, 0 };
+constexpr unsigned char IccSignature[]
+        = { 'I', 'C', 'C', '_', 'P', 'R', 'O', 'F', 'I', 'L', 'E', 0 };
+// After the signature: the chunk's number (from 1) and the number of chunks.
+constexpr std::size_t IccChunkHeader = sizeof IccSignature + 2;
+
+// The chunks of an ICC profile as they come, in any order.
+class IccChunks
 {
+public:
+    void add(const PictureFile &file, std::uint64_t offset, std::size_t length)
+    {
+        unsigned char numbers[2] = {};
+        if (broken || length < IccChunkHeader
+            || file.read(offset + sizeof IccSignature, numbers, 2) != 2) {
+            broken = true;
+            return;
+        }
+        const unsigned number = numbers[0];
+        const unsigned count = numbers[1];
+        if (count == 0 || number == 0 || number > count
+            || (!chunks.empty() && count != chunks.size())) {
+            broken = true;
+            return;
+        }
+        if (chunks.empty())
+            chunks.resize(count);
+        std::vector<unsigned char> &chunk = chunks[number - 1];
+        const std::size_t size = length - IccChunkHeader;
+        if (!chunk.empty() || size == 0 || total + size > MaxProfileBytes) {
+            broken = true;
+            return;
+        }
+        chunk.resize(size);
+        if (file.read(offset + IccChunkHeader, chunk.data(), size) != size) {
+            broken = true;
+            return;
+        }
+        total += size;
+    }
+
+    std::vector<unsigned char> joined() const
+    {
+        std::vector<unsigned char> profile;
+        if (broken || chunks.empty())
+            return profile;
+        for (const auto &chunk : chunks) {
+            if (chunk.empty())
+                return {};
+        }
+        profile.reserve(total);
+        for (const auto &chunk : chunks)
+            profile.insert(profile.end(), chunk.begin(), chunk.end());
+        return profile;
+    }
+
+private:
+    std::vector<std::vector<unsigned char>> chunks;
+    std::size_t total = 0;
+    bool broken = false;
+};
+
+bool startsWith(const PictureFile &file, std::uint64_t offset, std::size_t length,
+                const unsigned char *signature, std::size_t size)
+{
+    unsigned char start[sizeof IccSignature] = {};
+    return length >= size && size <= sizeof start && file.read(offset, start, size) == size
+            && std::memcmp(start, signature, size) == 0;
+}
+
+} // namespace
+
+JpegHeader readJpegHeader(const PictureFile &file)
+{
+    JpegHeader header;
+    IccChunks icc;
+    bool exifSeen = false;
     std::uint64_t offset = 2;
     for (int segment = 0; segment < MostSegments; ++segment) {
-        unsigned char header[4] = {};
-        if (file.read(offset, header, sizeof header) != sizeof header || header[0] != MarkerStart)
-            return 1;
-        if (header[1] == MarkerStart) {
+        unsigned char marker[4] = {};
+        if (file.read(offset, marker, sizeof marker) != sizeof marker || marker[0] != MarkerStart)
+            break;
+        if (marker[1] == MarkerStart) {
             // A fill byte before the marker.
             ++offset;
             continue;
         }
-        if (header[1] == StartOfScan || header[1] == EndOfImage)
-            return 1;
-        const unsigned length = readUnsigned(header + 2, 2, true);
+        if (marker[1] == StartOfScan || marker[1] == EndOfImage)
+            break;
+        const unsigned length = readUnsigned(marker + 2, 2, true);
         if (length < 2)
-            return 1;
-        if (header[1] == App1) {
-            std::vector<unsigned char> data(length - 2);
-            if (file.read(offset + 4, data.data(), data.size()) != data.size())
-                return 1;
-            const int orientation = exifOrientation(data.data(), data.size());
-            // An APP1 that is not EXIF (XMP) may come first.
-            if (orientation != 1 || std::memcmp(data.data(), "Exif\0\0", 6) == 0)
-                return orientation;
+            break;
+        const std::uint64_t data = offset + 4;
+        const std::size_t size = length - 2;
+        // An APP1 that is not EXIF (XMP) may come first; only the first
+        // EXIF one counts.
+        if (marker[1] == App1 && !exifSeen
+            && startsWith(file, data, size, ExifSignature, sizeof ExifSignature)) {
+            exifSeen = true;
+            std::vector<unsigned char> exif(size);
+            if (file.read(data, exif.data(), exif.size()) == exif.size()) {
+                const ExifInfo info = readExif(exif.data(), exif.size());
+                header.orientation = info.orientation;
+                header.adobeRgb = info.adobeRgb;
+            }
+        } else if (marker[1] == App2
+                   && startsWith(file, data, size, IccSignature, sizeof IccSignature)) {
+            icc.add(file, data, size);
         }
         offset += 2 + length;
     }
-    return 1;
+    header.profile = icc.joined();
+    return header;
+}
+
+int jpegOrientation(const PictureFile &file)
+{
+    return readJpegHeader(file).orientation;
 }
 
 namespace {
@@ -110,41 +203,119 @@ std::optional<PixelSize> jpegFrameSize(const PictureFile &file)
     return std::nullopt;
 }
 
+namespace {
+
+constexpr unsigned OrientationTag = 0x0112;
+constexpr unsigned ExifIfdTag = 0x8769;
+constexpr unsigned ColourSpaceTag = 0xa001;
+constexpr unsigned InteroperabilityIfdTag = 0xa005;
+constexpr unsigned InteroperabilityIndexTag = 0x0001;
+constexpr unsigned ShortType = 3;
+constexpr unsigned LongType = 4;
+constexpr unsigned AsciiType = 2;
+constexpr unsigned Uncalibrated = 0xffff;
+constexpr std::size_t EntrySize = 12;
+
+// A TIFF structure held in memory: every read is checked against its end.
+struct Tiff
+{
+    const unsigned char *data;
+    std::size_t size;
+    bool bigEndian;
+
+    // Calls `visit(tag, type, entry)` for each entry of the IFD at `at`, in
+    // order, up to the first that lies past the end; `visit` returns false
+    // to stop.
+    template<typename Visit>
+    void entries(std::size_t at, Visit visit) const
+    {
+        if (at > size || size - at < 2)
+            return;
+        const std::size_t count = readUnsigned(data + at, 2, bigEndian);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t entry = at + 2 + i * EntrySize;
+            if (entry > size || size - entry < EntrySize)
+                return;
+            const unsigned char *bytes = data + entry;
+            if (!visit(readUnsigned(bytes, 2, bigEndian), readUnsigned(bytes + 2, 2, bigEndian),
+                       bytes))
+                return;
+        }
+    }
+
+    // The offset a LONG entry holds; none for another type.
+    std::optional<std::size_t> pointer(unsigned type, const unsigned char *entry) const
+    {
+        if (type != LongType)
+            return std::nullopt;
+        return readUnsigned(entry + 8, 4, bigEndian);
+    }
+};
+
+} // namespace
+
 int exifOrientation(const unsigned char *data, std::size_t length)
 {
+    return readExif(data, length).orientation;
+}
+
+ExifInfo readExif(const unsigned char *data, std::size_t length)
+{
+    ExifInfo info;
     // "Exif\0\0", then a TIFF header: byte order, 42, the first IFD's offset.
-    constexpr std::size_t Tiff = 6;
-    if (length < Tiff + 8 || std::memcmp(data, "Exif\0\0", Tiff) != 0)
-        return 1;
-    const unsigned char *tiff = data + Tiff;
-    const std::size_t size = length - Tiff;
-    bool bigEndian;
-    if (tiff[0] == 'M' && tiff[1] == 'M')
-        bigEndian = true;
-    else if (tiff[0] == 'I' && tiff[1] == 'I')
-        bigEndian = false;
-    else
-        return 1;
-    if (readUnsigned(tiff + 2, 2, bigEndian) != 42)
-        return 1;
-    const std::size_t ifd = readUnsigned(tiff + 4, 4, bigEndian);
-    if (ifd > size || size - ifd < 2)
-        return 1;
-    const std::size_t entries = readUnsigned(tiff + ifd, 2, bigEndian);
-    for (std::size_t i = 0; i < entries; ++i) {
-        const std::size_t at = ifd + 2 + i * 12;
-        if (at > size || size - at < 12)
-            return 1;
-        const unsigned char *entry = tiff + at;
-        if (readUnsigned(entry, 2, bigEndian) != 0x0112)
-            continue;
-        // A SHORT, its value in the first two bytes of the value field.
-        if (readUnsigned(entry + 2, 2, bigEndian) != 3)
-            return 1;
-        const unsigned value = readUnsigned(entry + 8, 2, bigEndian);
-        return value >= 1 && value <= 8 ? static_cast<int>(value) : 1;
-    }
-    return 1;
+    constexpr std::size_t TiffStart = sizeof ExifSignature;
+    if (length < TiffStart + 8 || std::memcmp(data, ExifSignature, TiffStart) != 0)
+        return info;
+    const unsigned char *tiffData = data + TiffStart;
+    Tiff tiff{ tiffData, length - TiffStart, false };
+    if (tiffData[0] == 'M' && tiffData[1] == 'M')
+        tiff.bigEndian = true;
+    else if (tiffData[0] != 'I' || tiffData[1] != 'I')
+        return info;
+    if (readUnsigned(tiffData + 2, 2, tiff.bigEndian) != 42)
+        return info;
+
+    std::optional<std::size_t> exifIfd;
+    bool orientationSeen = false;
+    tiff.entries(readUnsigned(tiffData + 4, 4, tiff.bigEndian),
+                 [&](unsigned tag, unsigned type, const unsigned char *entry) {
+                     if (tag == OrientationTag && !orientationSeen) {
+                         orientationSeen = true;
+                         // A SHORT, its value in the first two bytes of the
+                         // value field.
+                         const unsigned value = readUnsigned(entry + 8, 2, tiff.bigEndian);
+                         if (type == ShortType && value >= 1 && value <= 8)
+                             info.orientation = static_cast<int>(value);
+                     } else if (tag == ExifIfdTag) {
+                         exifIfd = tiff.pointer(type, entry);
+                     }
+                     return true;
+                 });
+    if (!exifIfd)
+        return info;
+
+    bool uncalibrated = false;
+    std::optional<std::size_t> interoperabilityIfd;
+    tiff.entries(*exifIfd, [&](unsigned tag, unsigned type, const unsigned char *entry) {
+        if (tag == ColourSpaceTag && type == ShortType)
+            uncalibrated = readUnsigned(entry + 8, 2, tiff.bigEndian) == Uncalibrated;
+        else if (tag == InteroperabilityIfdTag)
+            interoperabilityIfd = tiff.pointer(type, entry);
+        return true;
+    });
+    if (!uncalibrated || !interoperabilityIfd)
+        return info;
+    tiff.entries(*interoperabilityIfd,
+                 [&](unsigned tag, unsigned type, const unsigned char *entry) {
+                     if (tag != InteroperabilityIndexTag)
+                         return true;
+                     // "R03" and its terminator fit in the value field itself.
+                     const unsigned count = readUnsigned(entry + 4, 4, tiff.bigEndian);
+                     info.adobeRgb = type == AsciiType && count >= 3 && count <= 4
+                             && std::memcmp(entry + 8, "R03", 3) == 0;
+                     return false;
+                 });
+    return info;
 }
 
 } // namespace platform::detail

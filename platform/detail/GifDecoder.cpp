@@ -3,6 +3,7 @@
 #include "platform/detail/GifDecoder.h"
 
 #include "platform/detail/AreaScaler.h"
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/PictureFile.h"
 
 #include <gif_lib.h>
@@ -25,6 +26,10 @@ constexpr long long MostInterlacedPixels = 64LL * 1024 * 1024;
 constexpr int CancelCheckRows = 64;
 constexpr std::uint32_t Opaque = 0xff000000u;
 constexpr std::uint32_t Transparent = 0;
+// The application extension that carries an ICC profile, its data in the
+// sub-blocks after it.
+constexpr char IccApplication[] = "ICCRGBG1012";
+constexpr int ApplicationIdentifier = sizeof IccApplication - 1;
 
 struct Reader
 {
@@ -60,19 +65,25 @@ bool cancelled(const std::atomic<bool> *cancel)
 
 // The frame's indices as pixels: its colour map, the transparent index,
 // and opaque black for an index past the map's end, as browsers show it.
-std::array<std::uint32_t, 256> paletteOf(const ColorMapObject *map, int transparentIndex)
+// Every pixel of a GIF is one of these: converting them to the display's
+// colour space, before any is averaged with transparency, converts the
+// picture exactly.
+std::array<std::uint32_t, 256> paletteOf(const ColorMapObject *map, int transparentIndex,
+                                         const ColourTransform *colour)
 {
     std::array<std::uint32_t, 256> palette;
     palette.fill(Opaque);
     if (map && map->Colors) {
         const int count = std::clamp(map->ColorCount, 0, 256);
         for (int i = 0; i < count; ++i) {
-            const GifColorType &colour = map->Colors[i];
+            const GifColorType &entry = map->Colors[i];
             palette[static_cast<std::size_t>(i)] = Opaque
-                    | (static_cast<std::uint32_t>(colour.Red) << 16)
-                    | (static_cast<std::uint32_t>(colour.Green) << 8) | colour.Blue;
+                    | (static_cast<std::uint32_t>(entry.Red) << 16)
+                    | (static_cast<std::uint32_t>(entry.Green) << 8) | entry.Blue;
         }
     }
+    if (colour)
+        colour->apply(palette.data(), palette.size());
     if (transparentIndex >= 0 && transparentIndex < 256)
         palette[static_cast<std::size_t>(transparentIndex)] = Transparent;
     return palette;
@@ -82,15 +93,19 @@ std::array<std::uint32_t, 256> paletteOf(const ColorMapObject *map, int transpar
 // background colour, as the format has it (and as Qt's reader and the
 // Windows viewers draw it); transparent when that is the frame's
 // transparent colour, or when there is no global colour map to name it.
-std::uint32_t backgroundOf(const GifFileType &gif, int transparentIndex)
+std::uint32_t backgroundOf(const GifFileType &gif, int transparentIndex,
+                           const ColourTransform *colour)
 {
     const ColorMapObject *map = gif.SColorMap;
     const int index = gif.SBackGroundColor;
     if (!map || !map->Colors || index < 0 || index >= map->ColorCount || index == transparentIndex)
         return Transparent;
-    const GifColorType &colour = map->Colors[index];
-    return Opaque | (static_cast<std::uint32_t>(colour.Red) << 16)
-            | (static_cast<std::uint32_t>(colour.Green) << 8) | colour.Blue;
+    const GifColorType &entry = map->Colors[index];
+    std::uint32_t pixel = Opaque | (static_cast<std::uint32_t>(entry.Red) << 16)
+            | (static_cast<std::uint32_t>(entry.Green) << 8) | entry.Blue;
+    if (colour)
+        colour->apply(&pixel, 1);
+    return pixel;
 }
 
 // The rows of the logical screen, one at a time, into the target: straight
@@ -165,10 +180,22 @@ struct Frame
 {
     GifImageDesc desc;
     int transparentIndex = -1;
+    // The ICC profile of the picture; none when there were two, or when it
+    // was too large to be one.
+    std::vector<unsigned char> profile;
+    int profiles = 0;
+    bool profileTooLarge = false;
 };
 
+bool isIccApplication(const GifByteType *block)
+{
+    return block && block[0] == ApplicationIdentifier
+            && std::memcmp(block + 1, IccApplication, ApplicationIdentifier) == 0;
+}
+
 // Reads records up to the first frame's descriptor, keeping the graphic
-// control that applies to it. False when there is no frame.
+// control that applies to it and the colour profile. False when there is no
+// frame.
 bool findFirstFrame(GifFileType *gif, Frame &frame)
 {
     for (;;) {
@@ -192,9 +219,20 @@ bool findFirstFrame(GifFileType *gif, Frame &frame)
             if (DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK)
                 frame.transparentIndex = control.TransparentColor;
         }
+        const bool profile = code == APPLICATION_EXT_FUNC_CODE && isIccApplication(block);
+        if (profile)
+            ++frame.profiles;
         while (block) {
             if (DGifGetExtensionNext(gif, &block) != GIF_OK)
                 return false;
+            if (!profile || !block || frame.profileTooLarge)
+                continue;
+            if (frame.profile.size() + block[0] > MaxProfileBytes) {
+                frame.profileTooLarge = true;
+                frame.profile = {};
+                continue;
+            }
+            frame.profile.insert(frame.profile.end(), block + 1, block + 1 + block[0]);
         }
     }
 }
@@ -225,13 +263,17 @@ std::optional<DecodedPicture> decodeGif(const PictureFile &file, PixelSize scree
 
     const bool covers = desc.Left <= 0 && desc.Top <= 0 && desc.Left + desc.Width >= stored.width
             && desc.Top + desc.Height >= stored.height;
-    const std::uint32_t background = backgroundOf(*gif, frame.transparentIndex);
+    if (frame.profiles != 1 || frame.profileTooLarge)
+        frame.profile.clear();
+    const std::shared_ptr<const ColourTransform> colour
+            = ColourConverter::instance().transformFor(frame.profile, ColourLayout::Rgb);
+    const std::uint32_t background = backgroundOf(*gif, frame.transparentIndex, colour.get());
     const PixelSize target = decodeSize(stored, false, screen);
     Bitmap image(target, frame.transparentIndex >= 0 || (!covers && background == Transparent));
     if (image.empty())
         return std::nullopt;
-    const auto palette
-            = paletteOf(desc.ColorMap ? desc.ColorMap : gif->SColorMap, frame.transparentIndex);
+    const auto palette = paletteOf(desc.ColorMap ? desc.ColorMap : gif->SColorMap,
+                                   frame.transparentIndex, colour.get());
     Canvas canvas(stored, image, background);
     std::vector<GifPixelType> indices(static_cast<std::size_t>(desc.Width));
 
@@ -277,7 +319,8 @@ std::optional<DecodedPicture> decodeGif(const PictureFile &file, PixelSize scree
     if (cancelled(cancel))
         return std::nullopt;
     canvas.finish();
-    return DecodedPicture{ std::move(image), stored };
+    // The palette was converted: nothing is left to do.
+    return DecodedPicture{ std::move(image), stored, nullptr };
 }
 
 } // namespace platform::detail

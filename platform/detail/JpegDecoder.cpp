@@ -3,6 +3,7 @@
 #include "platform/detail/JpegDecoder.h"
 
 #include "platform/detail/AreaScaler.h"
+#include "platform/detail/ColourConverter.h"
 #include "platform/detail/PictureFile.h"
 
 #include <algorithm>
@@ -113,6 +114,8 @@ struct Decode
     std::unique_ptr<SourceManager> source = std::make_unique<SourceManager>();
     bool created = false;
     const std::atomic<bool> *cancel = nullptr;
+    const std::vector<unsigned char> *profile = nullptr;
+    std::shared_ptr<const ColourTransform> colour;
     PixelSize screen;
     bool transposed = false;
     PixelSize stored;
@@ -158,6 +161,25 @@ void cmykToRgb(const unsigned char *in, std::uint32_t *out, unsigned width)
     }
 }
 
+// The conversion the pixels will need, by what the data holds: an RGB
+// profile for RGB, a grey one for grey (the level repeated in the pixel),
+// a CMYK one for CMYK; a profile for other data than the picture's is no
+// use, and the picture is shown as stored. Untagged CMYK keeps its simple
+// conversion; untagged RGB and grey are sRGB.
+void chooseColour(Decode &decode, bool cmyk)
+{
+    const std::vector<unsigned char> &profile = *decode.profile;
+    ColourConverter &converter = ColourConverter::instance();
+    if (cmyk) {
+        if (!profile.empty())
+            decode.colour = converter.transformFor(profile, ColourLayout::InvertedCmyk);
+    } else if (decode.info.jpeg_color_space == JCS_GRAYSCALE && !profile.empty()) {
+        decode.colour = converter.transformFor(profile, ColourLayout::Grey);
+    } else {
+        decode.colour = converter.transformFor(profile, ColourLayout::Rgb);
+    }
+}
+
 // Returns false for data that cannot be decoded. Only plain values live
 // here: libjpeg's errors jump back into this function.
 bool run(Decode &decode)
@@ -178,6 +200,10 @@ bool run(Decode &decode)
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
+    chooseColour(decode, cmyk);
+    // With a conversion of its own, CMYK stays inks through the averaging,
+    // which treats all four bytes of a pixel alike.
+    const bool inks = cmyk && decode.colour;
     chooseScale(decode);
     info.do_fancy_upsampling = FALSE;
     if (!jpeg_start_decompress(&info))
@@ -190,7 +216,7 @@ bool run(Decode &decode)
                             static_cast<int>(info.output_height) };
     // Straight into the picture's own rows when no further shrinking is
     // needed; otherwise through a few rows of the decoder's size.
-    const bool direct = !cmyk && output == decode.target;
+    const bool direct = (!cmyk || inks) && output == decode.target;
     if (!direct) {
         decode.rows.resize(static_cast<std::size_t>(output.width) * RowBatch);
         decode.scaler = std::make_unique<AreaScaler>(output, decode.image);
@@ -213,7 +239,7 @@ bool run(Decode &decode)
         if (!direct) {
             for (int i = 0; i < got; ++i) {
                 auto *row = &decode.rows[static_cast<std::size_t>(i) * output.width];
-                if (cmyk) {
+                if (cmyk && !inks) {
                     // In place: a CMYK pixel is as wide as an RGB32 one.
                     cmykToRgb(reinterpret_cast<const unsigned char *>(row), row, info.output_width);
                 }
@@ -243,10 +269,12 @@ bool run(Decode &decode)
 } // namespace
 
 std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize screen, bool transposed,
-                                         const std::atomic<bool> *cancel)
+                                         const std::atomic<bool> *cancel,
+                                         const std::vector<unsigned char> &profile)
 {
     Decode decode;
     decode.cancel = cancel;
+    decode.profile = &profile;
     decode.screen = screen;
     decode.transposed = transposed;
     jpeg_std_error(&decode.errors.base);
@@ -268,7 +296,7 @@ std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize scre
 
     if (!run(decode))
         return std::nullopt;
-    return DecodedPicture{ std::move(decode.image), decode.stored };
+    return DecodedPicture{ std::move(decode.image), decode.stored, std::move(decode.colour) };
 }
 
 } // namespace platform::detail

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <optional>
+#include <vector>
 
 namespace platform::detail {
 
@@ -18,7 +19,14 @@ class PictureFile;
 // photo is never held at full size. Data that ends early shows what it
 // holds, the rest grey. Nothing when the data cannot be decoded, or when
 // `cancel` turns true on the way. Safe on any thread.
+//
+// `profile` is the picture's colour profile (empty for sRGB): the
+// conversion into the display's colour space comes with the pixels, to be
+// made once they are upright. CMYK with a profile is handed out as its
+// inks, for that conversion to turn into colours; without one, the inks
+// are turned into colours here, simply.
 std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize screen, bool transposed,
-                                         const std::atomic<bool> *cancel = nullptr);
+                                         const std::atomic<bool> *cancel = nullptr,
+                                         const std::vector<unsigned char> &profile = {});
 
 } // namespace platform::detail

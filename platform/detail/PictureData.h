@@ -5,9 +5,12 @@
 #include "platform/Picture.h"
 #include "platform/detail/Bitmap.h"
 
+#include <cstdint>
 #include <memory>
 
 namespace platform::detail {
+
+class ColourTransform;
 
 struct PictureData
 {
@@ -19,6 +22,9 @@ struct PictureData
     // at, so that showing it needs no scaling on the user-interface thread.
     // Empty when there was no likely size other than the image's own.
     Bitmap prescaled;
+    // The display's colour space the pixels were converted into, by the
+    // generation ColourConverter gives it.
+    std::uint64_t displayGeneration = 0;
 
     static Picture make(std::shared_ptr<const PictureData> data)
     {
@@ -37,6 +43,9 @@ struct DecodedPicture
     Bitmap image;
     // The picture's own size as stored.
     PixelSize stored;
+    // The conversion into the display's colour space still to be made,
+    // once the pixels are at their size; none when there is nothing to do.
+    std::shared_ptr<const ColourTransform> colour;
 };
 
 // The size to decode a picture of `stored` pixels at (in its stored, not

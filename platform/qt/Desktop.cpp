@@ -12,6 +12,14 @@
 #include <QMessageBox>
 #include <QScreen>
 #include <QUrl>
+#include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <xcb/xcb.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
 
 #include <cmath>
 
@@ -24,7 +32,59 @@ namespace {
 constexpr Long Opened = 42;
 constexpr Long NotOpened = 2;
 
+struct FreeReply
+{
+    void operator()(void *reply) const { std::free(reply); }
+};
+template<typename T>
+using Reply = std::unique_ptr<T, FreeReply>;
+
+// The X root window's property colour daemons publish a screen's profile
+// in: "_ICC_PROFILE" for the first, "_ICC_PROFILE_n" for screen n.
+std::string iccPropertyName(std::uintptr_t window)
+{
+    const QWidget *widget = QWidget::find(static_cast<WId>(window));
+    const QScreen *screen = widget ? widget->screen() : nullptr;
+    const qsizetype index = screen ? QGuiApplication::screens().indexOf(screen) : 0;
+    return index > 0 ? "_ICC_PROFILE_" + std::to_string(index) : "_ICC_PROFILE";
+}
+
 } // namespace
+
+// Only X has a place for it: a Wayland session without XWayland shows
+// sRGB.
+std::vector<unsigned char> displayColourProfile(std::uintptr_t window, std::size_t limit)
+{
+    const auto *x11 = qApp ? qApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return {};
+    const xcb_screen_t *root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data;
+    if (!root)
+        return {};
+    const std::string name = iccPropertyName(window);
+    const Reply<xcb_intern_atom_reply_t> atom(xcb_intern_atom_reply(
+            connection,
+            xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(name.size()), name.data()),
+            nullptr));
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return {};
+    // One 32-bit unit more than the limit: a property that fills it is too
+    // large, and is not read further.
+    const auto units = static_cast<std::uint32_t>(limit / 4 + 1);
+    const Reply<xcb_get_property_reply_t> property(
+            xcb_get_property_reply(connection,
+                                   xcb_get_property(connection, 0, root->root, atom->atom,
+                                                    XCB_GET_PROPERTY_TYPE_ANY, 0, units),
+                                   nullptr));
+    if (!property || property->format != 8 || property->bytes_after != 0)
+        return {};
+    const int length = xcb_get_property_value_length(property.get());
+    if (length <= 0 || static_cast<std::size_t>(length) > limit)
+        return {};
+    const auto *bytes = static_cast<const unsigned char *>(xcb_get_property_value(property.get()));
+    return { bytes, bytes + length };
+}
 
 detail::PixelSize primaryScreen()
 {

@@ -10,7 +10,9 @@
 #include <shellscalingapi.h>
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <type_traits>
 
 namespace platform::win32 {
 
@@ -71,6 +73,40 @@ ShellExecuteFunction shellExecuteFunction()
         return reinterpret_cast<ShellExecuteFunction>(reinterpret_cast<void *>(found));
     }();
     return bound;
+}
+
+struct DcDeleter
+{
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using OwnedDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
+
+struct FileCloser
+{
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using OwnedFile = std::unique_ptr<std::remove_pointer_t<HANDLE>, FileCloser>;
+
+// The profile file Windows associates with the monitor that shows the
+// window (the primary one before it is placed).
+std::wstring monitorProfilePath(HWND window)
+{
+    MONITORINFOEXW monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor))
+        return {};
+    const OwnedDc dc(CreateDCW(monitor.szDevice, monitor.szDevice, nullptr, nullptr));
+    if (!dc)
+        return {};
+    DWORD length = 0;
+    GetICMProfileW(dc.get(), &length, nullptr);
+    if (length == 0)
+        return {};
+    std::wstring path(length, L'\0');
+    if (!GetICMProfileW(dc.get(), &length, path.data()))
+        return {};
+    path.resize(wcsnlen(path.c_str(), path.size()));
+    return path;
 }
 
 HMONITOR primaryMonitor()
@@ -151,6 +187,28 @@ Long shellExecute(std::uintptr_t window, std::string_view operation, std::string
             arguments.empty() ? nullptr : arguments.c_str(),
             folder.empty() ? nullptr : folder.c_str(), showCommand);
     return static_cast<Long>(reinterpret_cast<std::intptr_t>(result));
+}
+
+std::vector<unsigned char> displayColourProfile(std::uintptr_t window, std::size_t limit)
+{
+    const std::wstring path = win32::monitorProfilePath(reinterpret_cast<HWND>(window));
+    if (path.empty())
+        return {};
+    const HANDLE opened = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (opened == INVALID_HANDLE_VALUE)
+        return {};
+    const win32::OwnedFile file(opened);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0
+        || static_cast<unsigned long long>(size.QuadPart) > limit)
+        return {};
+    std::vector<unsigned char> bytes(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)
+        || read != bytes.size())
+        return {};
+    return bytes;
 }
 
 std::optional<char> decimalSeparator()

@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <string>
@@ -33,6 +35,32 @@ public:
 bool readable(const std::string &path)
 {
     return std::ifstream(testsupport::nativePath(path), std::ios::binary).is_open();
+}
+
+// The red every picture's left half stores (scripts/make-hostile-corpus).
+constexpr int StoredRed[] = { 220, 30, 30 };
+constexpr int SameColour = 24;
+
+// Whether the colour at the middle of the left half is the stored red.
+bool showsStoredRed(const Picture &picture)
+{
+    const platform::testing::PixelSize size = platform::testing::decodedSize(picture);
+    const std::uint32_t pixel
+            = platform::testing::pixelOf(picture, size.width / 4, size.height / 2);
+    const int channels[]
+            = { static_cast<int>((pixel >> 16) & 0xff), static_cast<int>((pixel >> 8) & 0xff),
+                static_cast<int>(pixel & 0xff) };
+    for (int i = 0; i < 3; ++i) {
+        if (std::abs(channels[i] - StoredRed[i]) > SameColour)
+            return false;
+    }
+    return true;
+}
+
+bool endsWith(const std::string &text, const std::string &end)
+{
+    return text.size() >= end.size()
+            && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
 void expectWithinTheScreen(const Picture &picture)
@@ -60,6 +88,11 @@ TEST(HostilePictures, EachMeetsItsFate)
                 EXPECT_EQ(picture.width(), width * HimetricPerPixel);
                 EXPECT_EQ(picture.height(), height * HimetricPerPixel);
                 expectWithinTheScreen(picture);
+                if (endsWith(fate, "as stored")) {
+                    EXPECT_TRUE(showsStoredRed(picture)) << "its colours were changed";
+                } else if (endsWith(fate, "converted")) {
+                    EXPECT_FALSE(showsStoredRed(picture)) << "its colours were not converted";
+                }
             } catch (const RuntimeError &error) {
                 ADD_FAILURE() << "refused: " << error.message();
             }

@@ -9,8 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <vector>
+
+#include <lcms2.h>
 
 using namespace platform;
 using platform::testing::PixelSize;
@@ -245,6 +249,47 @@ TEST_F(DecodeAhead, APictureDecodedForAnotherScreenIsDecodedAgain)
         EXPECT_EQ(platform::testing::decodedSize(show().imgShow.picture()),
                   (PixelSize{ 512, 384 }));
     }
+}
+
+// sRGB with red and green exchanged, as a display's profile: sRGB's red is
+// shown with the display's green.
+std::vector<unsigned char> swappedDisplayProfile()
+{
+    const cmsCIExyY white = { 0.3127, 0.3290, 1.0 };
+    const cmsCIExyYTRIPLE primaries
+            = { { 0.30, 0.60, 1.0 }, { 0.64, 0.33, 1.0 }, { 0.15, 0.06, 1.0 } };
+    cmsToneCurve *gamma = cmsBuildGamma(nullptr, 2.2);
+    cmsToneCurve *curves[] = { gamma, gamma, gamma };
+    cmsHPROFILE profile = cmsCreateRGBProfile(&white, &primaries, curves);
+    cmsFreeToneCurve(gamma);
+    cmsUInt32Number size = 0;
+    cmsSaveProfileToMem(profile, nullptr, &size);
+    std::vector<unsigned char> bytes(size);
+    cmsSaveProfileToMem(profile, bytes.data(), &size);
+    cmsCloseProfile(profile);
+    return bytes;
+}
+
+// The worker converts into the display's colours; a picture converted for
+// another display than the one of the moment is decoded again.
+TEST_F(DecodeAhead, APictureIsConvertedAheadForTheDisplayOfTheMoment)
+{
+    std::optional<platform::testing::DisplayProfileOverride> display;
+    display.emplace(swappedDisplayProfile());
+    startShow({ { "1.jpg", 400, 300 }, { "2.jpg", 400, 300 }, { "3.jpg", 400, 300 } });
+    waitForDecodeAhead("2.jpg");
+    int hitsBefore = decodeAheadCounts().hits;
+    show().tmrShow_Timer();
+    EXPECT_EQ(decodeAheadCounts().hits, hitsBefore + 1);
+    EXPECT_LT(distance(leftColour(show().imgShow.picture()), testsupport::green), 60);
+
+    waitForDecodeAhead("3.jpg");
+    display.reset();
+    hitsBefore = decodeAheadCounts().hits;
+    show().tmrShow_Timer();
+    EXPECT_EQ(current(), "3.jpg");
+    EXPECT_EQ(decodeAheadCounts().hits, hitsBefore);
+    EXPECT_LT(distance(leftColour(show().imgShow.picture()), testsupport::red), 60);
 }
 
 } // namespace

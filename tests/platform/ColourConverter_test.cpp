@@ -3,30 +3,28 @@
 #include "platform/Picture.h"
 #include "platform/Testing.h"
 
+#include "tests/support/LibraryPictures.h"
 #include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
 #include <lcms2.h>
 
 using namespace platform;
+using testsupport::nameOf;
 using testsupport::Rgb;
+using testsupport::rgbOf;
 using testsupport::TempFolder;
 using Profile = std::vector<unsigned char>;
 
 namespace {
 
 constexpr int Side = 64;
-// JPEG's own loss, and the interpolation of a profile's tables.
-constexpr int Tolerance = 24;
 
 Profile saved(cmsHPROFILE profile)
 {
@@ -253,57 +251,7 @@ std::string flatJpeg(Rgb colour, testsupport::JpegColours colours)
 // black: each ink's byte is the colour's value.
 std::string quadrantsCmykJpeg()
 {
-    jpeg_compress_struct info = {};
-    jpeg_error_mgr errors = {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = Side;
-    info.image_height = Side;
-    info.input_components = 4;
-    info.in_color_space = JCS_CMYK;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 95, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(Side) * 4);
-    while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < Side; ++x) {
-            const Rgb c = quadrant(x, static_cast<int>(info.next_scanline));
-            unsigned char *out = &row[static_cast<std::size_t>(x) * 4];
-            out[0] = c.red;
-            out[1] = c.green;
-            out[2] = c.blue;
-            out[3] = 255;
-        }
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<const char *>(buffer), size);
-    std::free(buffer);
-    return bytes;
-}
-
-Rgb rgbOf(std::uint32_t pixel)
-{
-    return { static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-             static_cast<std::uint8_t>(pixel) };
-}
-
-std::string nameOf(Rgb c)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
-    return text;
-}
-
-bool near(Rgb a, Rgb b, int tolerance = Tolerance)
-{
-    return std::abs(a.red - b.red) <= tolerance && std::abs(a.green - b.green) <= tolerance
-            && std::abs(a.blue - b.blue) <= tolerance;
+    return testsupport::libjpegBytes(Side, Side, quadrant, testsupport::JpegKind::Cmyk);
 }
 
 std::vector<Rgb> shownQuadrants(const Picture &picture)
@@ -401,6 +349,8 @@ TEST(Colours, APictureIsShownThroughItsProfileAndTheDisplays)
                   (platform::testing::PixelSize{ Side, Side }));
         const auto shown = shownQuadrants(picture);
         for (std::size_t q = 0; q < 4; ++q) {
+            // Within JPEG's own loss and the interpolation of a profile's
+            // tables.
             EXPECT_TRUE(near(shown[q], row.expected[q]))
                     << "quadrant " << q << " is " << nameOf(shown[q]) << ", not "
                     << nameOf(row.expected[q]);

@@ -7,25 +7,26 @@
 #include "platform/detail/JpegDecoder.h"
 #include "platform/detail/PictureFile.h"
 
+#include "tests/support/LibraryPictures.h"
 #include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
-#include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <gif_lib.h>
-#include <jpeglib.h>
 
 using namespace platform;
 using detail::Bitmap;
 using detail::PixelSize;
+using testsupport::nameOf;
+using testsupport::near;
 using testsupport::Rgb;
+using testsupport::rgbOf;
 using testsupport::TempFolder;
 
 namespace {
@@ -45,56 +46,11 @@ Pixels quadrants(int width, int height)
     };
 }
 
-enum class Kind { Rgb, Grey, Cmyk, Progressive };
+using Kind = testsupport::JpegKind;
 
-// libjpeg-turbo's own encoder, for the kinds a camera or a prepress program
-// writes: CMYK stored inverted as Adobe's programs do.
 std::string encodeJpeg(int width, int height, const Pixels &pixel, Kind kind, int quality = 95)
 {
-    jpeg_compress_struct info = {};
-    jpeg_error_mgr errors = {};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char *buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(width);
-    info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = kind == Kind::Grey ? 1 : kind == Kind::Cmyk ? 4 : 3;
-    info.in_color_space = kind == Kind::Grey ? JCS_GRAYSCALE
-            : kind == Kind::Cmyk             ? JCS_CMYK
-                                             : JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, quality, TRUE);
-    if (kind == Kind::Progressive)
-        jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<std::size_t>(width) * 4);
-    while (info.next_scanline < info.image_height) {
-        const int y = static_cast<int>(info.next_scanline);
-        for (int x = 0; x < width; ++x) {
-            const Rgb c = pixel(x, y);
-            unsigned char *out = &row[static_cast<std::size_t>(x) * info.input_components];
-            if (kind == Kind::Grey) {
-                out[0] = static_cast<unsigned char>((c.red * 299 + c.green * 587 + c.blue * 114)
-                                                    / 1000);
-            } else {
-                // Inverted CMYK with no black: the inks are the RGB values.
-                out[0] = c.red;
-                out[1] = c.green;
-                out[2] = c.blue;
-                if (kind == Kind::Cmyk)
-                    out[3] = 255;
-            }
-        }
-        JSAMPROW pointer = row.data();
-        jpeg_write_scanlines(&info, &pointer, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    std::string bytes(reinterpret_cast<const char *>(buffer), size);
-    std::free(buffer);
-    return bytes;
+    return testsupport::libjpegBytes(width, height, pixel, kind, quality);
 }
 
 struct GifFrame
@@ -163,29 +119,9 @@ std::string encodeGif(const GifFrame &frame)
     return bytes;
 }
 
-Rgb rgbOf(std::uint32_t pixel)
-{
-    return { static_cast<std::uint8_t>(pixel >> 16), static_cast<std::uint8_t>(pixel >> 8),
-             static_cast<std::uint8_t>(pixel) };
-}
-
 int alphaOf(std::uint32_t pixel)
 {
     return static_cast<int>(pixel >> 24);
-}
-
-bool near(Rgb actual, Rgb expected, int tolerance = 24)
-{
-    return std::abs(actual.red - expected.red) <= tolerance
-            && std::abs(actual.green - expected.green) <= tolerance
-            && std::abs(actual.blue - expected.blue) <= tolerance;
-}
-
-std::string nameOf(Rgb c)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c.red, c.green, c.blue);
-    return text;
 }
 
 // The colour at the centre of each quadrant, reading order.

@@ -31,21 +31,39 @@ constexpr std::uint32_t Transparent = 0;
 constexpr char IccApplication[] = "ICCRGBG1012";
 constexpr int ApplicationIdentifier = sizeof IccApplication - 1;
 
+// giflib asks for a few bytes at a time (a block is at most 255): they
+// come from a buffer filled a chunk at a time, as a read of the file costs
+// a system call, and under Wine a trip to its server.
+constexpr std::size_t ReadChunk = std::size_t{ 64 } * 1024;
+
 struct Reader
 {
     const PictureFile *file;
-    std::uint64_t offset;
+    std::uint64_t offset = 0; // of the buffer's end in the file
+    std::vector<GifByteType> buffer = std::vector<GifByteType>(ReadChunk);
+    std::size_t next = 0;
+    std::size_t end = 0;
 };
 
-int readBytes(GifFileType *gif, GifByteType *buffer, int length)
+int readBytes(GifFileType *gif, GifByteType *out, int length)
 {
     auto *reader = static_cast<Reader *>(gif->UserData);
-    if (length <= 0)
-        return 0;
-    const std::size_t count
-            = reader->file->read(reader->offset, buffer, static_cast<std::size_t>(length));
-    reader->offset += count;
-    return static_cast<int>(count);
+    std::size_t done = 0;
+    const auto wanted = static_cast<std::size_t>(std::max(length, 0));
+    while (done < wanted) {
+        if (reader->next == reader->end) {
+            reader->end = reader->file->read(reader->offset, reader->buffer.data(), ReadChunk);
+            reader->offset += reader->end;
+            reader->next = 0;
+            if (reader->end == 0)
+                break;
+        }
+        const std::size_t count = std::min(wanted - done, reader->end - reader->next);
+        std::memcpy(out + done, reader->buffer.data() + reader->next, count);
+        reader->next += count;
+        done += count;
+    }
+    return static_cast<int>(done);
 }
 
 struct Closer
@@ -242,7 +260,7 @@ bool findFirstFrame(GifFileType *gif, Frame &frame)
 std::optional<DecodedPicture> decodeGif(const PictureFile &file, PixelSize screen,
                                         const std::atomic<bool> *cancel)
 {
-    Reader reader{ &file, 0 };
+    Reader reader{ &file };
     int error = 0;
     Gif gif(DGifOpen(&reader, readBytes, &error));
     if (!gif)

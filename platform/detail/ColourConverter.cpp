@@ -235,7 +235,8 @@ std::shared_ptr<const ColourTransform> shaperTransform(cmsHPROFILE from, cmsHPRO
             if (!std::isfinite(value) || std::abs(value) > MostRowWeight)
                 return nullptr;
             const auto fixed = static_cast<std::int32_t>(std::lround(value * LinearOne));
-            tables->matrix[static_cast<std::size_t>(row * 3 + column)] = fixed;
+            tables->matrix[static_cast<std::size_t>(row) * 3 + static_cast<std::size_t>(column)]
+                    = fixed;
             weight += std::abs(fixed);
         }
         if (weight >= MostRowWeight)
@@ -251,7 +252,8 @@ std::shared_ptr<const ColourTransform> shaperTransform(cmsHPROFILE from, cmsHPRO
         if (!reversed)
             return nullptr;
         for (int level = 0; level < 256; ++level) {
-            const float linear = std::clamp(cmsEvalToneCurveFloat(in, level / 255.0f), 0.0f, 1.0f);
+            const float linear = std::clamp(
+                    cmsEvalToneCurveFloat(in, static_cast<float>(level) / 255.0f), 0.0f, 1.0f);
             tables->toLinear[channel][static_cast<std::size_t>(level)]
                     = static_cast<std::uint16_t>(std::lround(linear * LinearOne));
         }

@@ -27,6 +27,46 @@ void Bitmap::fill(std::uint32_t value)
     std::fill(pixels.begin(), pixels.end(), value);
 }
 
+bool stretchNearest(const Bitmap &picture, PixelSize size, int first, int count,
+                    std::vector<std::uint32_t> &into)
+{
+    if (picture.empty() || size.empty() || first < 0 || count <= 0 || count > size.height - first)
+        return false;
+    const auto width = static_cast<std::size_t>(size.width);
+    std::vector<int> columns;
+    try {
+        into.resize(width * static_cast<std::size_t>(count));
+        columns.resize(width);
+    } catch (const std::bad_alloc &) {
+        return false;
+    } catch (const std::length_error &) {
+        return false;
+    }
+    // Centre to centre, in 64 bits: a side may be near the largest int.
+    const auto source = [](int target, int from, int to) {
+        return static_cast<int>((2 * static_cast<std::uint64_t>(target) + 1)
+                                * static_cast<std::uint64_t>(from)
+                                / (2 * static_cast<std::uint64_t>(to)));
+    };
+    for (std::size_t x = 0; x < width; ++x)
+        columns[x] = source(static_cast<int>(x), picture.width(), size.width);
+    int lastRow = -1;
+    for (int y = 0; y < count; ++y) {
+        std::uint32_t *out = into.data() + static_cast<std::size_t>(y) * width;
+        const int row = source(first + y, picture.height(), size.height);
+        // Rows that pick the same source row are the same row.
+        if (row == lastRow) {
+            std::copy_n(out - width, width, out);
+            continue;
+        }
+        lastRow = row;
+        const std::uint32_t *in = picture.row(row);
+        for (std::size_t x = 0; x < width; ++x)
+            out[x] = in[columns[x]];
+    }
+    return true;
+}
+
 bool transposes(int orientation)
 {
     return orientation >= 5 && orientation <= 8;

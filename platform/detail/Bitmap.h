@@ -43,6 +43,14 @@ private:
     std::vector<std::uint32_t> pixels;
 };
 
+// Rows first to first + count of the picture stretched to a size, by
+// taking the pixel under each target pixel's centre, into rows of the
+// size's width: the quick stretch of an animation's step, whose next step
+// comes before anyone could see its coarseness. False, and nothing
+// written, when the memory is not there or the rows are not all inside.
+bool stretchNearest(const Bitmap &picture, PixelSize size, int first, int count,
+                    std::vector<std::uint32_t> &into);
+
 // An EXIF orientation (1 to 8) undone: the picture as it is meant to be
 // seen. Orientations 5 to 8 swap the sides.
 Bitmap upright(Bitmap stored, int orientation);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -218,3 +219,51 @@ TEST(AreaScaler, UniformRowsGiveWhatTheSameRowsGive)
 }
 
 } // namespace
+
+// The pixel under each target pixel's centre, and a picture drawn in bands
+// is the picture drawn whole.
+TEST(StretchNearest, PicksThePixelUnderEachCentreBandByBand)
+{
+    enum : std::uint32_t { a = 0xffa00000, b = 0xff00b000, c = 0xff0000c0, d, e, f };
+    const Bitmap picture = filled({ 3, 2 }, { a, b, c, d, e, f });
+    const struct
+    {
+        PixelSize size;
+        std::vector<std::uint32_t> expected;
+    } rows[] = {
+        { { 3, 2 }, { a, b, c, d, e, f } },
+        // Centres at 0.25 to 2.75 across, and at 1.0 down: the lower row.
+        { { 6, 1 }, { d, d, e, e, f, f } },
+        { { 2, 2 }, { a, c, d, f } }, // centres at 0.75 and 2.25
+        { { 1, 1 }, { e } },
+        // Centres at 0.375, 1.125, 1.875 and 2.625 across.
+        { { 4, 4 }, { a, b, b, c, a, b, b, c, d, e, e, f, d, e, e, f } },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row.size.width) + "x" + std::to_string(row.size.height));
+        std::vector<std::uint32_t> whole;
+        ASSERT_TRUE(detail::stretchNearest(picture, row.size, 0, row.size.height, whole));
+        EXPECT_EQ(whole, row.expected);
+        for (int bandRows = 1; bandRows < row.size.height; ++bandRows) {
+            std::vector<std::uint32_t> banded;
+            std::vector<std::uint32_t> band;
+            for (int first = 0; first < row.size.height; first += bandRows) {
+                const int count = std::min(bandRows, row.size.height - first);
+                ASSERT_TRUE(detail::stretchNearest(picture, row.size, first, count, band));
+                banded.insert(banded.end(), band.begin(), band.end());
+            }
+            EXPECT_EQ(banded, row.expected) << bandRows << " rows a band";
+        }
+    }
+    // Rows outside the target, or none, or no picture: nothing drawn.
+    std::vector<std::uint32_t> untouched{ 7 };
+    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, 1, 2, untouched));
+    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, -1, 1, untouched));
+    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, 0, 0, untouched));
+    EXPECT_FALSE(detail::stretchNearest(Bitmap(), { 2, 2 }, 0, 2, untouched));
+    EXPECT_EQ(untouched, std::vector<std::uint32_t>{ 7 });
+    // A target side near the largest int still picks inside the picture.
+    std::vector<std::uint32_t> last;
+    ASSERT_TRUE(detail::stretchNearest(picture, { 1, 2147483647 }, 2147483646, 1, last));
+    EXPECT_EQ(last, std::vector<std::uint32_t>{ e });
+}

@@ -150,7 +150,7 @@ detail::PixelRect Form::expectedDeviceGeometry() const
 void Form::pushSize()
 {
     if (placedByDevicePixels())
-        peer->setDeviceGeometry(expectedDeviceGeometry());
+        peer->setDeviceGeometry(expectedDeviceGeometry(), expectedClientSize());
     else
         peer->setClientSize(expectedClientSize());
 }
@@ -158,7 +158,7 @@ void Form::pushSize()
 void Form::pushPosition()
 {
     if (placedByDevicePixels())
-        peer->setDeviceGeometry(expectedDeviceGeometry());
+        peer->setDeviceGeometry(expectedDeviceGeometry(), expectedClientSize());
     else
         peer->setPosition({ detail::toPixels(*positionLeft), detail::toPixels(*positionTop) });
 }

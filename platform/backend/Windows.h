@@ -207,8 +207,10 @@ public:
     virtual double deviceScale() const = 0;
     // A borderless window's place and size in the screen's device pixels,
     // as exactly as the window system allows: detail/DeviceGeometry.h
-    // makes them from twips.
-    virtual void setDeviceGeometry(PixelRect rect) = 0;
+    // makes them from twips. Runtime is its client area in the runtime's
+    // pixels, rounded as its controls' edges are: a control that reaches
+    // it reaches the window's last device pixel.
+    virtual void setDeviceGeometry(PixelRect rect, PixelSize runtime) = 0;
     virtual PixelRect deviceGeometry() const = 0;
 };
 

@@ -300,7 +300,7 @@ int covering(int device, double ratio)
 
 } // namespace
 
-void Window::setDeviceGeometry(backend::PixelRect rect)
+void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runtime)
 {
     const double ratio = deviceScale();
     const QSize visible(covering(std::max(rect.width, 1), ratio),
@@ -319,9 +319,7 @@ void Window::setDeviceGeometry(backend::PixelRect rect)
                 QSize(covering(screen.width, ratio), covering(screen.height, ratio))));
     }
     placed = { logical, rect };
-    window->setProperty(RuntimeSizeProperty,
-                        QSize(static_cast<int>(std::lround(rect.width / ratio)),
-                              static_cast<int>(std::lround(rect.height / ratio))));
+    window->setProperty(RuntimeSizeProperty, QSize(runtime.width, runtime.height));
     window->setProperty(VisibleSizeProperty, visible);
     const bool exact = qtDevice(logical.x(), ratio) == rect.x
             && qtDevice(logical.y(), ratio) == rect.y

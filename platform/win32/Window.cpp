@@ -400,9 +400,9 @@ double Window::deviceScale() const
 }
 
 // Windows places a window in device pixels: exactly what was asked.
-void Window::setDeviceGeometry(backend::PixelRect rect)
+void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runtime)
 {
-    client = { scale().logical(rect.width), scale().logical(rect.height) };
+    client = runtime;
     SetWindowPos(window, nullptr, rect.x, rect.y, std::max(rect.width, 1), std::max(rect.height, 1),
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -60,7 +60,7 @@ public:
     std::uintptr_t nativeHandle() const override;
     void setPointerHidden(bool hidden) override;
     double deviceScale() const override;
-    void setDeviceGeometry(backend::PixelRect rect) override;
+    void setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runtime) override;
     backend::PixelRect deviceGeometry() const override;
 
 private:

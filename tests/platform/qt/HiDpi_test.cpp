@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 //
 // These hold at any scale; ctest runs them once more at QT_SCALE_FACTOR=2
-// (hidpi.scale2), where device pixels and layout pixels part.
+// (hidpi.scale2), where device pixels and layout pixels part, and the
+// opening's at 1.25 and 1.75 (hidpi.fractional), where they part by less
+// than a pixel.
+#include "platform/qt/Widgets.h"
 #include "tests/platform/qt/WidgetAccess.h"
 #include "tests/support/ProgramFixture.h"
 
@@ -90,6 +93,31 @@ TEST_F(HiDpi, AShowDrawsThePictureAtTheScreensDevicePixels)
         for (int x = squares.left(); x <= squares.right(); ++x)
             wrong += std::abs(qGray(shown.pixel(x, y)) - qGray(board.pixel(x, y))) > 40;
     EXPECT_EQ(wrong, 0) << "of " << squares.width() * squares.height() << " pixels";
+}
+
+// At every step of the opening the picture reaches the window's right and
+// bottom edges: at 125% a control and the window round their edges apart,
+// and a control one pixel short leaves a line of bare window.
+TEST_F(HiDpi, TheOpeningsPictureReachesTheWindowsEdgesAtEveryStep)
+{
+    pictures.jpeg("a.jpg", 400, 300);
+    start(pictures.path());
+    const QWidget *window = qttest::windowOf(show());
+    const QWidget *image = qttest::widgetOf(show().imgShow);
+    int ticks = 0;
+    while (show().tmrOpen.enabled() && ticks < 1000) {
+        show().tmrOpen_Timer();
+        ++ticks;
+        SCOPED_TRACE(ticks);
+        const QSize visible = window->property(qt::VisibleSizeProperty).toSize();
+        ASSERT_TRUE(visible.isValid());
+        const QRect placed = image->geometry();
+        EXPECT_LE(placed.left(), 0);
+        EXPECT_LE(placed.top(), 0);
+        EXPECT_GE(placed.right() + 1, visible.width());
+        EXPECT_GE(placed.bottom() + 1, visible.height());
+    }
+    EXPECT_EQ(ticks, 16);
 }
 
 } // namespace

@@ -102,6 +102,13 @@ bool ChildControl::reflect(UINT, WPARAM, LPARAM, LRESULT &)
 void ChildControl::rescale()
 {
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(font()), TRUE);
+    // A new font or a new window: placed again even where nothing moved.
+    placed = {};
+    placeAt(rect);
+}
+
+void ChildControl::reposition()
+{
     placeAt(rect);
 }
 
@@ -111,8 +118,8 @@ void ChildControl::placeAt(backend::PixelRect logical)
 {
     rect = logical;
     const Scale s = scale();
-    const int left = s.device(logical.x);
-    const int top = s.device(logical.y);
+    int left = s.device(logical.x);
+    int top = s.device(logical.y);
     int right = s.device(logical.x + logical.width);
     int bottom = s.device(logical.y + logical.height);
     // A window placed by device pixels may be a pixel wider than its
@@ -120,14 +127,24 @@ void ChildControl::placeAt(backend::PixelRect logical)
     // reaches the window's.
     if (parent == this->top->handle()) {
         const backend::PixelSize runtime = this->top->runtimeClientSize();
-        RECT client{};
-        GetClientRect(parent, &client);
+        const SIZE client = this->top->clientDeviceSize();
         if (logical.x + logical.width >= runtime.width)
-            right = std::max<int>(right, client.right);
+            right = std::max<int>(right, client.cx);
         if (logical.y + logical.height >= runtime.height)
-            bottom = std::max<int>(bottom, client.bottom);
+            bottom = std::max<int>(bottom, client.cy);
+        const POINT origin = this->top->clientOrigin();
+        left += origin.x;
+        right += origin.x;
+        top += origin.y;
+        bottom += origin.y;
     }
-    MoveWindow(window, left, top, right - left, bottom - top + s.device(extraHeight()), TRUE);
+    const RECT device{ left, top, right, bottom + s.device(extraHeight()) };
+    // A handler sets each side on its own: a side that does not change
+    // moves nothing.
+    if (EqualRect(&device, &placed))
+        return;
+    placed = device;
+    MoveWindow(window, left, top, device.right - left, device.bottom - top, TRUE);
 }
 
 void ChildControl::showOrHide(bool show)

@@ -53,6 +53,8 @@ public:
     virtual bool reflect(UINT message, WPARAM wParam, LPARAM lParam, LRESULT &result);
     // The window's DPI or font changed: everything is placed and drawn again.
     virtual void rescale();
+    // The window's client area moved within the window.
+    void reposition();
     // Text drawn on its container, as a label is: beneath every control
     // that overlaps it, whatever the tab order.
     virtual bool drawnBeneath() const { return false; }
@@ -102,6 +104,8 @@ private:
     backend::ControlEvents &controlEvents;
     HWND window = nullptr;
     backend::PixelRect rect;
+    // The device rectangle last given to the window, in its parent.
+    RECT placed{};
     bool visible = true;
     Watch watching = Watch::Messages;
     bool mouse = false;

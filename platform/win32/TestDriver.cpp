@@ -83,6 +83,13 @@ void setModifiers(unsigned modifiers, bool down)
     SetKeyboardState(keys);
 }
 
+// A point of the form's client area, in its window's own.
+POINT deviceAt(const win32::Window &top, PixelPoint point)
+{
+    const POINT origin = top.clientOrigin();
+    return { origin.x + top.scale().device(point.x), origin.y + top.scale().device(point.y) };
+}
+
 } // namespace
 
 void prepareHeadlessDisplay() { }
@@ -98,7 +105,7 @@ void click(ControlPeer &control)
 void clickAt(WindowPeer &window, PixelPoint point)
 {
     win32::Window &top = windowOf(window);
-    POINT at{ top.scale().device(point.x), top.scale().device(point.y) };
+    POINT at = deviceAt(top, point);
     const HWND target = childAt(top.handle(), at);
     clickIn(target, at);
 }
@@ -160,7 +167,7 @@ void moveAsUser(WindowPeer &window, PixelPoint point)
 void moveMouse(WindowPeer &window, PixelPoint point)
 {
     win32::Window &top = windowOf(window);
-    POINT at{ top.scale().device(point.x), top.scale().device(point.y) };
+    POINT at = deviceAt(top, point);
     const HWND target = childAt(top.handle(), at);
     SendMessageW(target, WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
     win32::processPending();
@@ -216,6 +223,10 @@ PixelRect pixelRect(const ControlPeer &control)
     RECT rect{};
     GetWindowRect(child.handle(), &rect);
     MapWindowPoints(nullptr, GetParent(child.handle()), reinterpret_cast<POINT *>(&rect), 2);
+    if (GetParent(child.handle()) == child.topLevel().handle()) {
+        const POINT origin = child.topLevel().clientOrigin();
+        OffsetRect(&rect, -origin.x, -origin.y);
+    }
     const win32::Scale scale = child.topLevel().scale();
     const int left = scale.logical(rect.left);
     const int top = scale.logical(rect.top);

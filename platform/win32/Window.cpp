@@ -20,6 +20,9 @@ namespace {
 constexpr wchar_t FormClass[] = L"PelorinForm";
 // The icon in the program's resources, as Explorer shows it.
 constexpr int IconResource = 1;
+constexpr UINT ApplyGeometry = WM_APP + 2;
+// Long enough for the 50 ms steps of an opening to count as one change.
+constexpr std::chrono::milliseconds SettlingTime{ 120 };
 
 void registerClass()
 {
@@ -154,6 +157,10 @@ void Window::setClientSize(backend::PixelSize size)
 
 backend::PixelSize Window::clientSize() const
 {
+    if (pendingGeometry || animationArea) {
+        const SIZE size = clientDeviceSize();
+        return { scale().logical(size.cx), scale().logical(size.cy) };
+    }
     RECT rect{};
     GetClientRect(window, &rect);
     return { scale().logical(rect.right - rect.left), scale().logical(rect.bottom - rect.top) };
@@ -167,6 +174,10 @@ void Window::setPosition(backend::PixelPoint at)
 
 backend::PixelPoint Window::position() const
 {
+    if (pendingGeometry || animationArea) {
+        const backend::PixelRect rect = deviceGeometry();
+        return { scale().logical(rect.x), scale().logical(rect.y) };
+    }
     RECT rect{};
     GetWindowRect(window, &rect);
     return { scale().logical(rect.left), scale().logical(rect.top) };
@@ -174,6 +185,7 @@ backend::PixelPoint Window::position() const
 
 void Window::show()
 {
+    applyPendingGeometry();
     ShowWindow(window, IsWindowVisible(window) ? SW_SHOW : SW_SHOWNORMAL);
     SetForegroundWindow(window);
     const HWND focus = GetFocus();
@@ -309,6 +321,17 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         ShowWindow(window, SW_HIDE);
         events.closeRequested();
         return 0;
+    case ApplyGeometry:
+        applyPendingGeometry();
+        return 0;
+    case WM_TIMER:
+        if (wParam == SettleTimer) {
+            if (!pendingGeometry && animationArea)
+                leaveAnimation(placed);
+            KillTimer(window, SettleTimer);
+            return 0;
+        }
+        break;
     case WM_WINDOWPOSCHANGED: {
         const auto *change = reinterpret_cast<const WINDOWPOS *>(lParam);
         if (!(change->flags & SWP_NOMOVE))
@@ -331,8 +354,9 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         if (GetCapture() == window)
             ReleaseCapture();
         if (wasDown) {
-            RECT rect{};
-            GetClientRect(window, &rect);
+            const POINT origin = clientOrigin();
+            const SIZE size = clientDeviceSize();
+            const RECT rect{ origin.x, origin.y, origin.x + size.cx, origin.y + size.cy };
             events.mouseReleased(
                     PtInRect(&rect, POINT{ GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) }) != FALSE);
         }
@@ -399,16 +423,121 @@ double Window::deviceScale() const
     return dpi / static_cast<double>(USER_DEFAULT_SCREEN_DPI);
 }
 
-// Windows places a window in device pixels: exactly what was asked.
+// Windows places a window in device pixels: exactly what was asked. A
+// handler sets a side and an edge one at a time, so the window takes them
+// all at once when the handler is done, and the runtime never shows a
+// window that is neither the old nor the new.
+//
+// A borderless window whose geometry changes again within the settling
+// time is an animation (the show's opening). Each new size would cost a
+// new window surface of that size under Wine, and pages to fill, most of a
+// step on a 4K screen; so while it lasts the window covers its monitor and
+// a region shows only its own part. Once the geometry has held for the
+// settling time, the window takes it for real.
 void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runtime)
 {
     client = runtime;
+    if (!pendingGeometry)
+        PostMessageW(window, ApplyGeometry, 0, 0);
+    pendingGeometry = rect;
+    targetArea.reset();
+    if (border == BorderStyle::None
+        && std::chrono::steady_clock::now() - lastApplied < SettlingTime) {
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        const RECT wanted{ rect.x, rect.y, rect.x + rect.width, rect.y + rect.height };
+        RECT inside{};
+        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTOPRIMARY), &monitor)
+            && IntersectRect(&inside, &wanted, &monitor.rcMonitor) && EqualRect(&inside, &wanted))
+            targetArea = monitor.rcMonitor;
+    }
+    const POINT origin = clientOrigin();
+    if (origin.x != placedOrigin.x || origin.y != placedOrigin.y) {
+        placedOrigin = origin;
+        for (ChildControl *control : controls)
+            control->reposition();
+    }
+    // To the runtime the window has its new place and size now, as it
+    // would after a SetWindowPos; the window system's own echo comes later
+    // or, while the region animates, not at all.
+    events.moved();
+    events.resized();
+}
+
+POINT Window::clientOrigin() const
+{
+    if (!targetArea || !pendingGeometry)
+        return placedOrigin;
+    return { pendingGeometry->x - targetArea->left, pendingGeometry->y - targetArea->top };
+}
+
+void Window::applyPendingGeometry()
+{
+    if (!pendingGeometry)
+        return;
+    const backend::PixelRect rect = *std::exchange(pendingGeometry, std::nullopt);
+    placed = rect;
+    lastApplied = std::chrono::steady_clock::now();
+    // Everything in such a window is drawn again at its new size: nothing
+    // of the old contents is worth copying.
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
+    if (targetArea) {
+        const RECT area = *targetArea;
+        const bool entering = !animationArea || !EqualRect(&*animationArea, &area);
+        animationArea = area;
+        const int left = rect.x - area.left;
+        const int top = rect.y - area.top;
+        // The region first: for the moment between the two, the window
+        // rather shows too little than a whole monitor of nothing drawn
+        // yet. The system owns the region from here on.
+        SetWindowRgn(window,
+                     CreateRectRgn(left, top, left + std::max(rect.width, 1),
+                                   top + std::max(rect.height, 1)),
+                     entering ? FALSE : TRUE);
+        if (entering)
+            SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left,
+                         area.bottom - area.top, flags);
+        SetTimer(window, SettleTimer, static_cast<UINT>(SettlingTime.count()), nullptr);
+        return;
+    }
+    leaveAnimation(rect);
+}
+
+// The window as it was set, without the region.
+void Window::leaveAnimation(backend::PixelRect rect)
+{
+    KillTimer(window, SettleTimer);
+    const bool wasAnimated = animationArea.has_value();
+    animationArea.reset();
     SetWindowPos(window, nullptr, rect.x, rect.y, std::max(rect.width, 1), std::max(rect.height, 1),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (wasAnimated ? SWP_NOREDRAW : 0));
+    if (!wasAnimated)
+        return;
+    SetWindowRgn(window, nullptr, TRUE);
+    placedOrigin = {};
+    for (ChildControl *control : controls)
+        control->reposition();
+}
+
+SIZE Window::clientDeviceSize() const
+{
+    // Only a borderless window is placed by device pixels: its client area
+    // is the whole window.
+    if (pendingGeometry)
+        return { pendingGeometry->width, pendingGeometry->height };
+    if (animationArea)
+        return { placed.width, placed.height };
+    RECT rect{};
+    GetClientRect(window, &rect);
+    return { rect.right - rect.left, rect.bottom - rect.top };
 }
 
 backend::PixelRect Window::deviceGeometry() const
 {
+    if (pendingGeometry)
+        return *pendingGeometry;
+    if (animationArea)
+        return placed;
     RECT rect{};
     GetWindowRect(window, &rect);
     return { rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top };

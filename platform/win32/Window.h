@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <chrono>
 #include <optional>
 #include <vector>
 
@@ -23,6 +24,9 @@ bool reflectToChild(HWND container, UINT message, WPARAM wParam, LPARAM lParam, 
 class Window : public backend::WindowPeer, public ContainerArea
 {
 public:
+    // The timer that ends an animation once its geometry has held.
+    static constexpr UINT_PTR SettleTimer = 1;
+
     Window(backend::WindowEvents &events, BorderStyle style);
     ~Window() override;
     Window(const Window &) = delete;
@@ -36,6 +40,11 @@ public:
     HFONT font() const { return formFont; }
     // The client size the runtime gave, in its 96-DPI pixels.
     backend::PixelSize runtimeClientSize() const { return client; }
+    // The client area's size in device pixels, as the runtime last set it.
+    SIZE clientDeviceSize() const;
+    // Where that client area begins in the window's own: not at its corner
+    // while an animation shows it through a region.
+    POINT clientOrigin() const;
 
     void enrol(ChildControl &control);
     void leave(ChildControl &control);
@@ -67,6 +76,8 @@ private:
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void applyClientSize();
+    void applyPendingGeometry();
+    void leaveAnimation(backend::PixelRect rect);
     void dpiChanged(UINT newDpi, const RECT &suggested);
     void replaceFont(HFONT made);
     DWORD style() const;
@@ -80,6 +91,17 @@ private:
     std::optional<Font> formFontDesign;
     HFONT formFont = nullptr;
     backend::PixelSize client{ 1, 1 };
+    // Device geometry set in a handler and not yet given to the window.
+    std::optional<backend::PixelRect> pendingGeometry;
+    // The monitor the pending geometry is animated on.
+    std::optional<RECT> targetArea;
+    // The monitor the window covers while its animation lasts.
+    std::optional<RECT> animationArea;
+    // The device geometry last given to the window, and when.
+    backend::PixelRect placed{};
+    std::chrono::steady_clock::time_point lastApplied;
+    // Where the controls were placed from.
+    POINT placedOrigin{};
     std::vector<ChildControl *> controls;
     bool hidePointer = false;
     bool mouseDown = false;

@@ -13,6 +13,7 @@
 
 #include "platform/Screen.h"
 #include "platform/Testing.h"
+#include "platform/win32/Window.h"
 
 #include "tests/support/TestPictures.h"
 
@@ -201,21 +202,19 @@ TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
     ASSERT_TRUE(
             GetMonitorInfoW(MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &monitor));
     const RECT screen = monitor.rcMonitor;
-    RECT window{};
-    GetWindowRect(handleOf(show()), &window);
+    RECT window = win32test::shownRect(handleOf(show()));
     EXPECT_EQ(window.left, screen.left);
     EXPECT_EQ(window.top, screen.top);
     EXPECT_EQ(window.right, screen.right);
     EXPECT_EQ(window.bottom, screen.bottom);
 
     // The picture fills it.
-    RECT client{};
-    GetClientRect(handleOf(show()), &client);
-    const RECT image = win32test::rectInParent(handleOf(show().imgShow));
-    EXPECT_LE(image.left, 0);
-    EXPECT_LE(image.top, 0);
-    EXPECT_GE(image.right, client.right);
-    EXPECT_GE(image.bottom, client.bottom);
+    RECT image = win32test::rectInParent(handleOf(show().imgShow));
+    MapWindowPoints(handleOf(show()), nullptr, reinterpret_cast<POINT *>(&image), 2);
+    EXPECT_LE(image.left, window.left);
+    EXPECT_LE(image.top, window.top);
+    EXPECT_GE(image.right, window.right);
+    EXPECT_GE(image.bottom, window.bottom);
 
     // The runtime sees the screen in its own twips.
     EXPECT_EQ(show().width(), Screen::width());
@@ -226,12 +225,72 @@ TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
     // The square: 5000 twips at the scale, centred to a device pixel.
     show().imgShow_Click();
     ASSERT_EQ(show().width(), 5000);
-    GetWindowRect(handleOf(show()), &window);
+    window = win32test::shownRect(handleOf(show()));
     const double side = 5000 / 15.0 * dpi / 96;
     EXPECT_LE(std::abs(window.right - window.left - side), 1.0);
     EXPECT_LE(std::abs(window.bottom - window.top - side), 1.0);
     EXPECT_LE(std::abs((window.left - screen.left) - (screen.right - window.right)), 2);
     EXPECT_LE(std::abs((window.top - screen.top) - (screen.bottom - window.bottom)), 2);
+    main().cmdStartShow_Click();
+    EXPECT_FALSE(show().visible());
+}
+
+// The opening's steps come quicker than a window settles: the show window
+// stays over the whole monitor, which is not a new window surface at each
+// step, and a region shows each step's rectangle with the picture over all
+// of it. Once the geometry holds, the window is that rectangle itself.
+TEST_F(HiDpi, TheOpeningsStepsShowThroughARegionUntilTheGeometryHolds)
+{
+    pictures.jpeg("a.jpg", 1600, 1200);
+    main().txtFolder.setText(pictures.path());
+    main().cmdStartShow_Click();
+    ASSERT_TRUE(show().tmrOpen.enabled());
+    // The test takes the steps itself, quicker than the timer would.
+    show().tmrOpen.setEnabled(false);
+    const HWND window = handleOf(show());
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    ASSERT_TRUE(
+            GetMonitorInfoW(MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &monitor));
+    const RECT screen = monitor.rcMonitor;
+    const double step = 1000 / 15.0 * dpi / 96;
+    RECT shown = win32test::shownRect(window);
+    for (int tick = 1; tick <= 4; ++tick) {
+        SCOPED_TRACE(tick);
+        const RECT before = shown;
+        show().tmrOpen_Timer();
+        shown = win32test::shownRect(window);
+        EXPECT_LE(std::abs((shown.right - shown.left) - (before.right - before.left) - step), 1.0);
+        EXPECT_LE(std::abs((shown.left - screen.left) - (screen.right - shown.right)), 1);
+        EXPECT_LE(std::abs((shown.top - screen.top) - (screen.bottom - shown.bottom)), 1);
+        RECT whole{};
+        GetWindowRect(window, &whole);
+        EXPECT_TRUE(EqualRect(&whole, &screen)) << "the window itself changed its size";
+        RECT image = win32test::rectInParent(handleOf(show().imgShow));
+        MapWindowPoints(window, nullptr, reinterpret_cast<POINT *>(&image), 2);
+        // Over all of it: a control's edges go by the runtime's pixels, so
+        // it may reach a device pixel past the window's, which is not seen.
+        EXPECT_LE(image.left, shown.left);
+        EXPECT_LE(image.top, shown.top);
+        EXPECT_GE(image.right, shown.right);
+        EXPECT_GE(image.bottom, shown.bottom);
+        EXPECT_LE(image.right - shown.right + image.bottom - shown.bottom, 2);
+        EXPECT_EQ(platform::testing::clientSize(show()),
+                  (PixelSize{ MulDiv(shown.right - shown.left, 96, dpi),
+                              MulDiv(shown.bottom - shown.top, 96, dpi) }));
+    }
+    // The settling time passes with no new step.
+    SendMessageW(window, WM_TIMER, win32::Window::SettleTimer, 0);
+    RECT whole{};
+    GetWindowRect(window, &whole);
+    EXPECT_TRUE(EqualRect(&whole, &shown));
+    RECT region{};
+    EXPECT_EQ(GetWindowRgnBox(window, &region), ERROR) << "a region is left";
+    RECT image = win32test::rectInParent(handleOf(show().imgShow));
+    EXPECT_EQ(image.left, 0);
+    EXPECT_EQ(image.top, 0);
+    EXPECT_GE(image.right, shown.right - shown.left);
+    EXPECT_GE(image.bottom, shown.bottom - shown.top);
     main().cmdStartShow_Click();
     EXPECT_FALSE(show().visible());
 }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "tests/platform/win32/Win32Test.h"
 
+#include "platform/Testing.h"
 #include "platform/detail/Access.h"
 #include "platform/win32/Controls.h"
 
@@ -24,6 +25,19 @@ RECT rectInParent(HWND child)
     RECT rect{};
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT *>(&rect), 2);
+    return rect;
+}
+
+RECT shownRect(HWND window)
+{
+    platform::testing::processEvents();
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    RECT region{};
+    if (GetWindowRgnBox(window, &region) != ERROR) {
+        OffsetRect(&region, rect.left, rect.top);
+        IntersectRect(&rect, &rect, &region);
+    }
     return rect;
 }
 

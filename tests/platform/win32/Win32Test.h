@@ -22,6 +22,11 @@ HWND handleOf(const platform::Form &form);
 // A child window's rectangle in its parent's client area, in device pixels.
 RECT rectInParent(HWND child);
 
+// What a top-level window shows of itself on the screen, once the events
+// waiting have been handled: the whole window, or the part its region
+// leaves.
+RECT shownRect(HWND window);
+
 // The top-level windows of this thread of a class, with a title when one
 // is given; the other test programs in the same Wine prefix have theirs.
 std::vector<HWND> threadWindows(const wchar_t *className, const wchar_t *title = nullptr);

@@ -114,6 +114,8 @@ ShowProbe *probe = nullptr;
 // wrap: kept past the probe, for the windows' last messages.
 WNDPROC showWindowProcedure = nullptr;
 WNDPROC pictureWindowProcedure = nullptr;
+// How deep the probe is in timed work.
+int depth = 0;
 
 // Watches the real program: the show's two timers' handlers are called
 // here between two clock readings (the same members the show's own
@@ -155,11 +157,19 @@ private:
     static LRESULT wrapped(WNDPROC original, bool isPicture, HWND window, UINT message,
                            WPARAM wParam, LPARAM lParam)
     {
-        if (message != WM_PAINT || !probe)
+        // Only the outermost message is timed: one sent from inside
+        // another, or from a timer's handler, is part of its time.
+        if (!probe || (depth > 0 && message != WM_PAINT))
             return CallWindowProcW(original, window, message, wParam, lParam);
+        const bool outermost = depth == 0;
         const auto start = Clock::now();
+        ++depth;
         const LRESULT result = CallWindowProcW(original, window, message, wParam, lParam);
-        probe->painted(isPicture, start, Clock::now());
+        --depth;
+        if (message == WM_PAINT)
+            probe->painted(isPicture, outermost, start, Clock::now());
+        else
+            probe->handled(start, Clock::now());
         return result;
     }
 
@@ -199,13 +209,16 @@ private:
     void openTick(frmShow &show)
     {
         const auto start = Clock::now();
+        ++depth;
         show.tmrOpen_Timer();
+        --depth;
         const double ms = msSince(start);
         figures.openingHandlers.push_back(ms);
         // The paints that follow, until the next tick, are added to it.
         figures.openingCosts.push_back(ms);
         inOpening = true;
-        if (!show.tmrOpen.enabled()) {
+        lastOpeningTick = !show.tmrOpen.enabled();
+        if (lastOpeningTick) {
             openingEnded = Clock::now();
             figures.openingMs = msSince(clicked, openingEnded);
         }
@@ -223,7 +236,9 @@ private:
         lastTick = start;
         lastTickCpu = cpu;
         const void *before = shownData();
+        ++depth;
         show.tmrShow_Timer();
+        --depth;
         if (shownData() != before) {
             ++changes;
             ticksSinceChange = 0;
@@ -239,12 +254,25 @@ private:
             platform::Application::exit(0);
     }
 
-    void painted(bool isPicture, Clock::time_point start, Clock::time_point end)
+    // What the windows do between a tick and its paints, such as taking
+    // the geometry the tick set, is the tick's too.
+    void handled(Clock::time_point start, Clock::time_point end)
+    {
+        if (inOpening)
+            figures.openingCosts.back() += msSince(start, end);
+    }
+
+    void painted(bool isPicture, bool outermost, Clock::time_point start, Clock::time_point end)
     {
         if (inOpening) {
-            figures.openingCosts.back() += msSince(start, end);
+            if (outermost)
+                figures.openingCosts.back() += msSince(start, end);
             if (isPicture)
                 figures.openingPictureDraws.push_back(msSince(start, end));
+            // The last step ends with its picture on screen: the smoothing
+            // after it is the settled show's.
+            if (isPicture && lastOpeningTick)
+                inOpening = false;
         }
         if (!isPicture)
             return;
@@ -267,6 +295,7 @@ private:
     std::optional<Clock::time_point> lastTick;
     double lastTickCpu = 0;
     bool inOpening = false;
+    bool lastOpeningTick = false;
     int changes = 0;
     int ticksSinceChange = 0;
     ShowFigures figures;

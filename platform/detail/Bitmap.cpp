@@ -27,15 +27,16 @@ void Bitmap::fill(std::uint32_t value)
     std::fill(pixels.begin(), pixels.end(), value);
 }
 
-bool stretchNearest(const Bitmap &picture, PixelSize size, int first, int count,
+bool stretchNearest(const Bitmap &picture, PixelSize size, PixelRect part,
                     std::vector<std::uint32_t> &into)
 {
-    if (picture.empty() || size.empty() || first < 0 || count <= 0 || count > size.height - first)
+    if (picture.empty() || part.width <= 0 || part.height <= 0 || part.x < 0 || part.y < 0
+        || part.width > size.width - part.x || part.height > size.height - part.y)
         return false;
-    const auto width = static_cast<std::size_t>(size.width);
+    const auto width = static_cast<std::size_t>(part.width);
     std::vector<int> columns;
     try {
-        into.resize(width * static_cast<std::size_t>(count));
+        into.resize(width * static_cast<std::size_t>(part.height));
         columns.resize(width);
     } catch (const std::bad_alloc &) {
         return false;
@@ -49,11 +50,11 @@ bool stretchNearest(const Bitmap &picture, PixelSize size, int first, int count,
                                 / (2 * static_cast<std::uint64_t>(to)));
     };
     for (std::size_t x = 0; x < width; ++x)
-        columns[x] = source(static_cast<int>(x), picture.width(), size.width);
+        columns[x] = source(part.x + static_cast<int>(x), picture.width(), size.width);
     int lastRow = -1;
-    for (int y = 0; y < count; ++y) {
+    for (int y = 0; y < part.height; ++y) {
         std::uint32_t *out = into.data() + static_cast<std::size_t>(y) * width;
-        const int row = source(first + y, picture.height(), size.height);
+        const int row = source(part.y + y, picture.height(), size.height);
         // Rows that pick the same source row are the same row.
         if (row == lastRow) {
             std::copy_n(out - width, width, out);

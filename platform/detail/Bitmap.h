@@ -43,12 +43,13 @@ private:
     std::vector<std::uint32_t> pixels;
 };
 
-// Rows first to first + count of the picture stretched to a size, by
-// taking the pixel under each target pixel's centre, into rows of the
-// size's width: the quick stretch of an animation's step, whose next step
-// comes before anyone could see its coarseness. False, and nothing
-// written, when the memory is not there or the rows are not all inside.
-bool stretchNearest(const Bitmap &picture, PixelSize size, int first, int count,
+// The part of the picture stretched to a size that lies in `part` of that
+// size, taking the pixel under each target pixel's centre, into rows of
+// the part's width: the quick stretch of an animation's step, whose next
+// step comes before anyone could see its coarseness. False, and nothing
+// written, when the memory is not there or the part is empty or not all
+// inside the size.
+bool stretchNearest(const Bitmap &picture, PixelSize size, PixelRect part,
                     std::vector<std::uint32_t> &into);
 
 // An EXIF orientation (1 to 8) undone: the picture as it is meant to be

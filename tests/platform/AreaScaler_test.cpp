@@ -220,9 +220,9 @@ TEST(AreaScaler, UniformRowsGiveWhatTheSameRowsGive)
 
 } // namespace
 
-// The pixel under each target pixel's centre, and a picture drawn in bands
+// The pixel under each target pixel's centre, and a picture drawn in parts
 // is the picture drawn whole.
-TEST(StretchNearest, PicksThePixelUnderEachCentreBandByBand)
+TEST(StretchNearest, PicksThePixelUnderEachCentrePartByPart)
 {
     enum : std::uint32_t { a = 0xffa00000, b = 0xff00b000, c = 0xff0000c0, d, e, f };
     const Bitmap picture = filled({ 3, 2 }, { a, b, c, d, e, f });
@@ -240,30 +240,42 @@ TEST(StretchNearest, PicksThePixelUnderEachCentreBandByBand)
         { { 4, 4 }, { a, b, b, c, a, b, b, c, d, e, e, f, d, e, e, f } },
     };
     for (const auto &row : rows) {
-        SCOPED_TRACE(std::to_string(row.size.width) + "x" + std::to_string(row.size.height));
+        const PixelSize size = row.size;
+        SCOPED_TRACE(std::to_string(size.width) + "x" + std::to_string(size.height));
         std::vector<std::uint32_t> whole;
-        ASSERT_TRUE(detail::stretchNearest(picture, row.size, 0, row.size.height, whole));
+        ASSERT_TRUE(
+                detail::stretchNearest(picture, size, { 0, 0, size.width, size.height }, whole));
         EXPECT_EQ(whole, row.expected);
-        for (int bandRows = 1; bandRows < row.size.height; ++bandRows) {
-            std::vector<std::uint32_t> banded;
-            std::vector<std::uint32_t> band;
-            for (int first = 0; first < row.size.height; first += bandRows) {
-                const int count = std::min(bandRows, row.size.height - first);
-                ASSERT_TRUE(detail::stretchNearest(picture, row.size, first, count, band));
-                banded.insert(banded.end(), band.begin(), band.end());
-            }
-            EXPECT_EQ(banded, row.expected) << bandRows << " rows a band";
-        }
+        // Every part, as a window that shows only some of the picture
+        // draws it: each pixel is the whole picture's.
+        for (int y = 0; y < size.height; ++y)
+            for (int x = 0; x < size.width; ++x)
+                for (int height = 1; height <= size.height - y; ++height)
+                    for (int width = 1; width <= size.width - x; ++width) {
+                        std::vector<std::uint32_t> part;
+                        ASSERT_TRUE(detail::stretchNearest(picture, size, { x, y, width, height },
+                                                           part));
+                        std::vector<std::uint32_t> expected;
+                        for (int j = y; j < y + height; ++j)
+                            for (int i = x; i < x + width; ++i)
+                                expected.push_back(
+                                        row.expected[static_cast<std::size_t>(j * size.width + i)]);
+                        EXPECT_EQ(part, expected) << x << "," << y << " " << width << "x" << height;
+                    }
     }
-    // Rows outside the target, or none, or no picture: nothing drawn.
+    // A part outside the size, or none, or no picture: nothing drawn.
     std::vector<std::uint32_t> untouched{ 7 };
-    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, 1, 2, untouched));
-    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, -1, 1, untouched));
-    EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, 0, 0, untouched));
-    EXPECT_FALSE(detail::stretchNearest(Bitmap(), { 2, 2 }, 0, 2, untouched));
+    for (const detail::PixelRect part : { detail::PixelRect{ 0, 1, 2, 2 },
+                                          { 1, 0, 2, 1 },
+                                          { -1, 0, 1, 1 },
+                                          { 0, -1, 1, 1 },
+                                          { 0, 0, 0, 1 },
+                                          { 0, 0, 1, 0 } })
+        EXPECT_FALSE(detail::stretchNearest(picture, { 2, 2 }, part, untouched));
+    EXPECT_FALSE(detail::stretchNearest(Bitmap(), { 2, 2 }, { 0, 0, 2, 2 }, untouched));
     EXPECT_EQ(untouched, std::vector<std::uint32_t>{ 7 });
     // A target side near the largest int still picks inside the picture.
     std::vector<std::uint32_t> last;
-    ASSERT_TRUE(detail::stretchNearest(picture, { 1, 2147483647 }, 2147483646, 1, last));
+    ASSERT_TRUE(detail::stretchNearest(picture, { 1, 2147483647 }, { 0, 2147483646, 1, 1 }, last));
     EXPECT_EQ(last, std::vector<std::uint32_t>{ e });
 }

@@ -11,6 +11,8 @@
 #include <windows.h>
 
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -136,7 +138,45 @@ SIZE primaryDeviceSize()
     return { GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
 }
 
+struct PrimaryScreen
+{
+    UINT dpi;
+    SIZE device;
+};
+
+// The primary screen as last read. A step of the opening asks for it a few
+// dozen times, and under Wine each asking is several trips to its server;
+// the screen can only change between two messages, so it is read again
+// for each message handled, and at once when the display says it changed.
+struct ScreenCache
+{
+    std::mutex mutex;
+    std::optional<PrimaryScreen> screen;
+};
+
+ScreenCache &screenCache()
+{
+    static ScreenCache cache;
+    return cache;
+}
+
+PrimaryScreen primary()
+{
+    ScreenCache &cache = screenCache();
+    const std::lock_guard lock(cache.mutex);
+    if (!cache.screen)
+        cache.screen = PrimaryScreen{ primaryDpi(), primaryDeviceSize() };
+    return *cache.screen;
+}
+
 } // namespace
+
+void forgetScreen()
+{
+    ScreenCache &cache = screenCache();
+    const std::lock_guard lock(cache.mutex);
+    cache.screen.reset();
+}
 
 ExecutionStateHook setExecutionStateHook(ExecutionStateHook hook)
 {
@@ -151,20 +191,20 @@ namespace platform::backend {
 
 detail::PixelSize primaryScreen()
 {
-    const int dpi = static_cast<int>(win32::primaryDpi());
-    const SIZE device = win32::primaryDeviceSize();
-    return { MulDiv(device.cx, 96, dpi), MulDiv(device.cy, 96, dpi) };
+    const win32::PrimaryScreen screen = win32::primary();
+    const int dpi = static_cast<int>(screen.dpi);
+    return { MulDiv(screen.device.cx, 96, dpi), MulDiv(screen.device.cy, 96, dpi) };
 }
 
 detail::PixelSize primaryScreenDevice()
 {
-    const SIZE device = win32::primaryDeviceSize();
-    return { device.cx, device.cy };
+    const win32::PrimaryScreen screen = win32::primary();
+    return { screen.device.cx, screen.device.cy };
 }
 
 double devicePixelRatio()
 {
-    return win32::primaryDpi() / 96.0;
+    return win32::primary().dpi / 96.0;
 }
 
 // Windows' own modal loop turns inside MessageBoxW: timers go on ticking.

@@ -10,6 +10,9 @@ namespace platform::win32 {
 
 // Tests see the execution states the screen saver's hold asks for instead
 // of the system.
+// The primary screen's size and DPI are read anew when next asked for.
+void forgetScreen();
+
 using ExecutionStateHook = std::function<void(EXECUTION_STATE)>;
 ExecutionStateHook setExecutionStateHook(ExecutionStateHook hook);
 

@@ -3,6 +3,7 @@
 #include "platform/backend/EventLoop.h"
 
 #include "platform/win32/App.h"
+#include "platform/win32/Desktop.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -71,6 +72,12 @@ LRESULT CALLBACK appProcedure(HWND window, UINT message, WPARAM wParam, LPARAM l
         work();
         return 0;
     }
+    case WM_DISPLAYCHANGE:
+    case WM_SETTINGCHANGE:
+    case WM_DPICHANGED:
+        // Also inside a message box's loop, which is not ours.
+        forgetScreen();
+        break;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -123,6 +130,7 @@ void markDialog(HWND window)
 
 void dispatchMessage(MSG &message)
 {
+    forgetScreen();
     if (message.hwnd) {
         const HWND root = GetAncestor(message.hwnd, GA_ROOT);
         if (root && GetPropW(root, DialogProperty) && IsDialogMessageW(root, &message))

@@ -3,6 +3,7 @@
 #include "platform/win32/Window.h"
 
 #include "platform/win32/App.h"
+#include "platform/win32/Desktop.h"
 #include "platform/win32/Text.h"
 
 #include <commctrl.h>
@@ -410,6 +411,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     }
     case WM_DPICHANGED:
+        forgetScreen();
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
         return 0;
     default:
@@ -443,12 +445,18 @@ void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runti
     targetArea.reset();
     if (border == BorderStyle::None
         && std::chrono::steady_clock::now() - lastApplied < SettlingTime) {
+        const RECT wanted{ rect.x, rect.y, rect.x + rect.width, rect.y + rect.height };
+        const auto holds = [&wanted](const RECT &area) {
+            RECT inside{};
+            return IntersectRect(&inside, &wanted, &area) && EqualRect(&inside, &wanted);
+        };
         MONITORINFO monitor{};
         monitor.cbSize = sizeof monitor;
-        const RECT wanted{ rect.x, rect.y, rect.x + rect.width, rect.y + rect.height };
-        RECT inside{};
-        if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTOPRIMARY), &monitor)
-            && IntersectRect(&inside, &wanted, &monitor.rcMonitor) && EqualRect(&inside, &wanted))
+        // The monitor of the animation so far, while the steps stay on it.
+        if (animationArea && holds(*animationArea))
+            targetArea = animationArea;
+        else if (GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTOPRIMARY), &monitor)
+                 && holds(monitor.rcMonitor))
             targetArea = monitor.rcMonitor;
     }
     const POINT origin = clientOrigin();

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <new>
 
 namespace platform::detail {
 
@@ -205,15 +206,23 @@ void DecodeAhead::work()
 void DecodeAhead::decode(Entry &entry)
 {
     std::shared_ptr<const PictureData> picture;
-    const PictureFile file(entry.path);
-    if (file.status() == PictureFile::Status::Open)
-        picture = decodePicture(file, entry.screen, entry.likely, &entry.cancelled);
+    FileIdentity identity;
+    // Short of memory, the picture is left for the tick to try: an
+    // exception here would end the program.
+    try {
+        const PictureFile file(entry.path);
+        if (file.status() == PictureFile::Status::Open)
+            picture = decodePicture(file, entry.screen, entry.likely, &entry.cancelled);
+        identity = file.identity();
+    } catch (const std::bad_alloc &) {
+        picture = nullptr;
+    }
     std::lock_guard lock(mutex);
     const bool wanted = std::any_of(entries.begin(), entries.end(),
                                     [&](const auto &held) { return held.get() == &entry; });
     if (!wanted)
         return; // dropped meanwhile: the picture goes with this function
-    entry.identity = file.identity();
+    entry.identity = identity;
     entry.picture = std::move(picture);
     entry.state = entry.picture ? Entry::State::Ready : Entry::State::Failed;
     if (entry.picture)

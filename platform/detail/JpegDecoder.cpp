@@ -23,19 +23,31 @@ namespace {
 constexpr std::size_t ReadChunk = std::size_t{ 64 } * 1024;
 // Rows asked of the decoder at a time; it may hand out fewer.
 constexpr int RowBatch = 16;
-// What libjpeg gives rows it has no data for.
-constexpr std::uint32_t MissingData = 0xff808080u;
 // Coefficients a progressive decode may buffer: a 120-megapixel photo's
 // worth. A header that claims more is refused before anything is allocated.
 constexpr long MaxDecoderMemory = 384L * 1024 * 1024;
+// A file of several scans is read whole before its first row comes out,
+// and nothing in the format limits how often a scan may refine what the
+// ones before it gave: a file can repeat one a thousand times. A scan's
+// work is counted as the coefficients it carries for each block plus, for
+// each block it visits at all, as much again as a whole block's (visiting a
+// block costs that much, whatever the scan carries for it). Past this many
+// times every block visited and read whole, the rest of the file is not
+// read, and the picture is shown as far as it got. libjpeg's own
+// progression comes to between four and five; other encoders' alike.
+constexpr std::uint64_t MostPassesOverEveryBlock = 8;
+constexpr std::uint64_t CoefficientsPerBlock = 64;
+constexpr std::uint64_t BlockVisit = CoefficientsPerBlock;
 
 struct ErrorManager
 {
     jpeg_error_mgr base;
     std::jmp_buf jump;
-    // The compressed data ran out (the file ended, or a marker came where
-    // data should be): every row from the current one on is made up.
+    // The compressed data ran out (the file ended, or a marker other than a
+    // restart came where data should be): from the row of blocks being
+    // decoded then on, every row is made up.
     bool dataEnded;
+    JDIMENSION endedInRowOfBlocks;
 };
 
 // libjpeg's default ends the process on bad data: here it unwinds to the
@@ -45,15 +57,29 @@ struct ErrorManager
     std::longjmp(reinterpret_cast<ErrorManager *>(info->err)->jump, 1);
 }
 
-// Warnings (damaged or truncated data) are not worth a line on the
-// terminal; the ones that say the data has run out are noted.
-void noteWarning(j_common_ptr info, int level)
+bool isRestartMarker(int marker)
 {
-    if (level >= 0)
+    return marker >= JPEG_RST0 && marker <= JPEG_RST0 + 7;
+}
+
+// Warnings (damaged or truncated data) are not worth a line on the
+// terminal; the ones that say the data has run out are noted. Reaching a
+// restart marker early only loses the rest of that interval: libjpeg
+// starts again at the marker, and the rows after it are the file's own.
+void noteWarning(j_common_ptr common, int level)
+{
+    if (level >= 0 || !common->is_decompressor)
         return;
-    ++info->err->num_warnings;
-    if (info->err->msg_code == JWRN_HIT_MARKER || info->err->msg_code == JWRN_JPEG_EOF)
-        reinterpret_cast<ErrorManager *>(info->err)->dataEnded = true;
+    ++common->err->num_warnings;
+    auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    auto *errors = reinterpret_cast<ErrorManager *>(common->err);
+    const int code = common->err->msg_code;
+    if (errors->dataEnded
+        || !(code == JWRN_JPEG_EOF
+             || (code == JWRN_HIT_MARKER && !isRestartMarker(info->unread_marker))))
+        return;
+    errors->dataEnded = true;
+    errors->endedInRowOfBlocks = info->input_iMCU_row;
 }
 
 void silence(j_common_ptr) { }
@@ -64,6 +90,8 @@ struct SourceManager
     const PictureFile *file;
     // Read by position, so that others may read the same file meanwhile.
     std::uint64_t offset;
+    // The rest of the file is not to be read: it ends here.
+    bool cut;
     JOCTET buffer[ReadChunk];
 };
 
@@ -72,7 +100,8 @@ void initSource(j_decompress_ptr) { }
 boolean fillInputBuffer(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<SourceManager *>(info->src);
-    std::size_t count = source->file->read(source->offset, source->buffer, ReadChunk);
+    std::size_t count
+            = source->cut ? 0 : source->file->read(source->offset, source->buffer, ReadChunk);
     source->offset += count;
     if (count == 0) {
         // A file that ends early gets an end marker, as libjpeg's own
@@ -105,6 +134,40 @@ void skipInputData(j_decompress_ptr info, long count)
 
 void termSource(j_decompress_ptr) { }
 
+// Called between rows of blocks while a file of several scans is read, and
+// before each batch of rows: the place to give up when nobody wants the
+// picture any more, and to stop reading scans past what a photo needs.
+struct ProgressMonitor
+{
+    jpeg_progress_mgr base;
+    const std::atomic<bool> *cancel;
+    SourceManager *source;
+    int scan;
+    std::uint64_t work;
+    std::uint64_t mostWork;
+};
+
+void monitorProgress(j_common_ptr common)
+{
+    auto *monitor = reinterpret_cast<ProgressMonitor *>(common->progress);
+    if (monitor->cancel && monitor->cancel->load(std::memory_order_relaxed))
+        errorExit(common);
+    auto *info = reinterpret_cast<j_decompress_ptr>(common);
+    if (info->input_scan_number == monitor->scan || monitor->source->cut)
+        return;
+    monitor->scan = info->input_scan_number;
+    const auto coefficients = static_cast<std::uint64_t>(std::max(info->Se - info->Ss + 1, 1));
+    for (int i = 0; i < info->comps_in_scan; ++i) {
+        const jpeg_component_info &component = *info->cur_comp_info[i];
+        monitor->work += std::uint64_t{ component.width_in_blocks } * component.height_in_blocks
+                * (coefficients + BlockVisit);
+    }
+    if (monitor->work > monitor->mostWork) {
+        monitor->source->cut = true;
+        monitor->source->base.bytes_in_buffer = 0;
+    }
+}
+
 // Everything a decode holds, outside the function that may be jumped back
 // into, so that a jump skips no destructor and leaves no value undefined.
 struct Decode
@@ -112,8 +175,8 @@ struct Decode
     jpeg_decompress_struct info = {};
     ErrorManager errors = {};
     std::unique_ptr<SourceManager> source = std::make_unique<SourceManager>();
+    ProgressMonitor monitor = {};
     bool created = false;
-    const std::atomic<bool> *cancel = nullptr;
     const std::vector<unsigned char> *profile = nullptr;
     std::shared_ptr<const ColourTransform> colour;
     PixelSize screen;
@@ -121,6 +184,7 @@ struct Decode
     PixelSize stored;
     PixelSize target;
     Bitmap image;
+    int completeRows = 0;
     std::vector<std::uint32_t> rows;
     std::unique_ptr<AreaScaler> scaler;
 
@@ -130,11 +194,6 @@ struct Decode
             jpeg_destroy_decompress(&info);
     }
 };
-
-bool cancelled(const Decode &decode)
-{
-    return decode.cancel && decode.cancel->load(std::memory_order_relaxed);
-}
 
 // The smallest eighth that still covers the target on both sides: less
 // to decode, and the rest is averaged down rather than interpolated.
@@ -161,23 +220,28 @@ void cmykToRgb(const unsigned char *in, std::uint32_t *out, unsigned width)
     }
 }
 
-// The conversion the pixels will need, by what the data holds: an RGB
-// profile for RGB, a grey one for grey (the level repeated in the pixel),
-// a CMYK one for CMYK; a profile for other data than the picture's is no
-// use, and the picture is shown as stored. Untagged CMYK keeps its simple
-// conversion; untagged RGB and grey are sRGB.
+// The conversion the pixels will need, by what the data holds: a grey
+// profile for grey (the level repeated in the pixel), a CMYK one for CMYK,
+// an RGB one for colour. A picture whose profile cannot be used counts as
+// sRGB, as an untagged one does, CMYK turned into colours simply first.
 void chooseColour(Decode &decode, bool cmyk)
 {
-    const std::vector<unsigned char> &profile = *decode.profile;
-    ColourConverter &converter = ColourConverter::instance();
-    if (cmyk) {
-        if (!profile.empty())
-            decode.colour = converter.transformFor(profile, ColourLayout::InvertedCmyk);
-    } else if (decode.info.jpeg_color_space == JCS_GRAYSCALE && !profile.empty()) {
-        decode.colour = converter.transformFor(profile, ColourLayout::Grey);
-    } else {
-        decode.colour = converter.transformFor(profile, ColourLayout::Rgb);
-    }
+    ColourLayout layout = ColourLayout::Rgb;
+    if (cmyk)
+        layout = ColourLayout::InvertedCmyk;
+    else if (decode.info.jpeg_color_space == JCS_GRAYSCALE)
+        layout = ColourLayout::Grey;
+    decode.colour = ColourConverter::instance().transformFor(*decode.profile, layout);
+}
+
+// The first output row that is made up, when the data ended in the row of
+// blocks libjpeg was decoding then.
+int firstMadeUpRow(const Decode &decode)
+{
+    const jpeg_decompress_struct &info = decode.info;
+    const std::uint64_t rows = std::uint64_t{ decode.errors.endedInRowOfBlocks }
+            * static_cast<unsigned>(info.max_v_samp_factor * info.min_DCT_scaled_size);
+    return static_cast<int>(std::min<std::uint64_t>(rows, info.output_height));
 }
 
 // Returns false for data that cannot be decoded. Only plain values live
@@ -191,19 +255,27 @@ bool run(Decode &decode)
     decode.created = true;
     info.mem->max_memory_to_use = MaxDecoderMemory;
     info.src = &decode.source->base;
+    info.progress = &decode.monitor.base;
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK)
         return false;
     if (info.image_width == 0 || info.image_height == 0)
         return false;
     decode.stored = { static_cast<int>(info.image_width), static_cast<int>(info.image_height) };
     decode.target = decodeSize(decode.stored, decode.transposed, decode.screen);
+    std::uint64_t blocks = 0;
+    for (int i = 0; i < info.num_components; ++i)
+        blocks += std::uint64_t{ info.comp_info[i].width_in_blocks }
+                * info.comp_info[i].height_in_blocks;
+    decode.monitor.mostWork
+            = MostPassesOverEveryBlock * blocks * (CoefficientsPerBlock + BlockVisit);
 
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
     info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGRX;
     chooseColour(decode, cmyk);
     // With a conversion of its own, CMYK stays inks through the averaging,
     // which treats all four bytes of a pixel alike.
-    const bool inks = cmyk && decode.colour;
+    const bool inks
+            = cmyk && decode.colour && decode.colour->layout() == ColourLayout::InvertedCmyk;
     chooseScale(decode);
     info.do_fancy_upsampling = FALSE;
     if (!jpeg_start_decompress(&info))
@@ -212,6 +284,7 @@ bool run(Decode &decode)
     decode.image = Bitmap(decode.target, false);
     if (decode.image.empty())
         return false;
+    decode.completeRows = decode.image.height();
     const PixelSize output{ static_cast<int>(info.output_width),
                             static_cast<int>(info.output_height) };
     // Straight into the picture's own rows when no further shrinking is
@@ -223,8 +296,6 @@ bool run(Decode &decode)
     }
     JSAMPROW pointers[RowBatch];
     while (info.output_scanline < info.output_height) {
-        if (cancelled(decode))
-            return false;
         const int first = static_cast<int>(info.output_scanline);
         const int wanted = std::min<int>(RowBatch, output.height - first);
         for (int i = 0; i < wanted; ++i) {
@@ -236,8 +307,17 @@ bool run(Decode &decode)
                 jpeg_read_scanlines(&info, pointers, static_cast<JDIMENSION>(wanted)));
         if (got <= 0)
             return false;
+        // A single-scan file whose data has run out has nothing more to
+        // give: the rest of the picture is the grey libjpeg would make up,
+        // without making it up row by row for as long as the header claims,
+        // which for a few bytes claiming 65500 by 65500 takes seconds. (A
+        // file of several scans has been read whole by now.)
+        const bool ended = decode.errors.dataEnded && !jpeg_has_multiple_scans(&info);
+        // What libjpeg makes up is grey as colours, but not as inks: those
+        // rows are left out, to be made grey once converted.
+        const int real = ended && inks ? std::clamp(firstMadeUpRow(decode) - first, 0, got) : got;
         if (!direct) {
-            for (int i = 0; i < got; ++i) {
+            for (int i = 0; i < real; ++i) {
                 auto *row = &decode.rows[static_cast<std::size_t>(i) * output.width];
                 if (cmyk && !inks) {
                     // In place: a CMYK pixel is as wide as an RGB32 one.
@@ -246,18 +326,8 @@ bool run(Decode &decode)
                 decode.scaler->addRow(row);
             }
         }
-        // A single-scan file whose data has run out has nothing more to
-        // give: the rest of the picture is the grey libjpeg would make up,
-        // without making it up row by row for as long as the header claims,
-        // which for a few bytes claiming 65500 by 65500 takes seconds. (A
-        // file of several scans has been read whole by now.)
-        if (decode.errors.dataEnded && !jpeg_has_multiple_scans(&info)) {
-            const int done
-                    = direct ? static_cast<int>(info.output_scanline) : decode.scaler->rowsDone();
-            for (int y = done; y < decode.image.height(); ++y) {
-                std::uint32_t *row = decode.image.row(y);
-                std::fill(row, row + decode.image.width(), MissingData);
-            }
+        if (ended) {
+            decode.completeRows = direct ? first + real : decode.scaler->rowsDone();
             break;
         }
     }
@@ -273,7 +343,6 @@ std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize scre
                                          const std::vector<unsigned char> &profile)
 {
     Decode decode;
-    decode.cancel = cancel;
     decode.profile = &profile;
     decode.screen = screen;
     decode.transposed = transposed;
@@ -286,6 +355,7 @@ std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize scre
     SourceManager &source = *decode.source;
     source.file = &file;
     source.offset = 0;
+    source.cut = false;
     source.base.init_source = initSource;
     source.base.fill_input_buffer = fillInputBuffer;
     source.base.skip_input_data = skipInputData;
@@ -293,10 +363,14 @@ std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize scre
     source.base.term_source = termSource;
     source.base.next_input_byte = nullptr;
     source.base.bytes_in_buffer = 0;
+    decode.monitor.base.progress_monitor = monitorProgress;
+    decode.monitor.cancel = cancel;
+    decode.monitor.source = &source;
 
     if (!run(decode))
         return std::nullopt;
-    return DecodedPicture{ std::move(decode.image), decode.stored, std::move(decode.colour) };
+    return DecodedPicture{ std::move(decode.image), decode.stored, std::move(decode.colour),
+                           decode.completeRows };
 }
 
 } // namespace platform::detail

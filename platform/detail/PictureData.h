@@ -6,6 +6,7 @@
 #include "platform/detail/Bitmap.h"
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 
 namespace platform::detail {
@@ -46,6 +47,9 @@ struct DecodedPicture
     // The conversion into the display's colour space still to be made,
     // once the pixels are at their size; none when there is nothing to do.
     std::shared_ptr<const ColourTransform> colour;
+    // The rows of `image` from this one down had no data: they are to be
+    // plain grey once converted, whatever the picture's colour space.
+    int completeRows = std::numeric_limits<int>::max();
 };
 
 // The size to decode a picture of `stored` pixels at (in its stored, not

@@ -2,11 +2,16 @@
 // SPDX-License-Identifier: MIT
 #include "platform/detail/ColourConverter.h"
 
+#include "platform/detail/ProfileCost.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 
 #include <lcms2.h>
+#include <lcms2_plugin.h>
 
 namespace platform::detail {
 
@@ -18,10 +23,12 @@ constexpr std::size_t CachedTransforms = 8;
 // The profiles the cache keeps to recognise them by, together; beyond it the
 // oldest go first.
 constexpr std::size_t CachedProfileBytes = std::size_t{ 8 } * 1024 * 1024;
-// Little CMS evaluates a profile's pipeline at every point of the grid it
-// samples a transform into. A table or a matrix-shaper has a few stages;
-// the float tags allow tens of thousands, which would take minutes.
-constexpr cmsUInt32Number MostStages = 16;
+// What Little CMS may ask for at once, and hold in all. A profile's largest
+// table is no larger than the profile (4 MB), and a transform's own table
+// a fraction of a megabyte: anything more is what a damaged or hostile
+// profile claims, and the read that asks for it fails.
+constexpr std::size_t MostAllocationBytes = std::size_t{ 16 } * 1024 * 1024;
+constexpr std::size_t MostHeldBytes = std::size_t{ 48 } * 1024 * 1024;
 // How near to sRGB's a profile's colorants (D50 XYZ) and curves must be for
 // it to count as sRGB: far below what an 8-bit pixel can show.
 constexpr double ColorantTolerance = 0.002;
@@ -44,26 +51,81 @@ struct CurveFreer
     void operator()(cmsToneCurve *curve) const { cmsFreeToneCurve(curve); }
 };
 
+// Little CMS's allocations through our own, each block headed by its size
+// so that what is held can be counted.
+std::atomic<std::size_t> heldBytes{ 0 };
+constexpr std::size_t BlockHeader = alignof(std::max_align_t);
+
+void *allocate(cmsContext, cmsUInt32Number size)
+{
+    if (size > MostAllocationBytes)
+        return nullptr;
+    const std::size_t held = heldBytes.fetch_add(size, std::memory_order_relaxed) + size;
+    void *block = held > MostHeldBytes ? nullptr : std::malloc(BlockHeader + size);
+    if (!block) {
+        heldBytes.fetch_sub(size, std::memory_order_relaxed);
+        return nullptr;
+    }
+    std::memcpy(block, &size, sizeof size);
+    return static_cast<char *>(block) + BlockHeader;
+}
+
+cmsUInt32Number sizeOf(void *pointer)
+{
+    cmsUInt32Number size = 0;
+    std::memcpy(&size, static_cast<char *>(pointer) - BlockHeader, sizeof size);
+    return size;
+}
+
+void release(cmsContext, void *pointer)
+{
+    if (!pointer)
+        return;
+    heldBytes.fetch_sub(sizeOf(pointer), std::memory_order_relaxed);
+    std::free(static_cast<char *>(pointer) - BlockHeader);
+}
+
+void *reallocate(cmsContext context, void *pointer, cmsUInt32Number size)
+{
+    void *moved = allocate(context, size);
+    if (moved && pointer) {
+        std::memcpy(moved, pointer, std::min(size, sizeOf(pointer)));
+        release(context, pointer);
+    }
+    return moved;
+}
+
+cmsPluginMemHandler memoryPlugin = {
+    { cmsPluginMagicNumber, LCMS_VERSION, cmsPluginMemHandlerSig, nullptr },
+    allocate,
+    release,
+    reallocate,
+    nullptr,
+    nullptr,
+    nullptr,
+};
+
 void recordError(cmsContext context, cmsUInt32Number, const char *)
 {
     if (auto *errors = static_cast<std::atomic<int> *>(cmsGetContextUserData(context)))
         errors->fetch_add(1, std::memory_order_relaxed);
 }
 
+// A profile too large, or whose pipelines would cost too much to read or
+// to build from, is not opened at all.
 Profile open(cmsContext context, const IccProfile &bytes)
 {
     if (bytes.empty())
         return Profile(cmsCreate_sRGBProfileTHR(context));
-    if (bytes.size() > MaxProfileBytes)
+    if (bytes.size() > MaxProfileBytes || !profileCostIsBounded(bytes))
         return nullptr;
     return Profile(cmsOpenProfileFromMemTHR(context, bytes.data(),
                                             static_cast<cmsUInt32Number>(bytes.size())));
 }
 
-// Whether a transform from or to this profile can be built in reasonable
-// time: no pipeline of more than a few stages. Reading the tags also finds
-// those that point outside the profile.
-bool quickToBuild(cmsHPROFILE profile)
+// Whether every pipeline a transform may take can be read: this also finds
+// tags that point outside the profile or hold what Little CMS cannot take.
+bool pipelinesReadable(cmsHPROFILE profile)
 {
     constexpr cmsTagSignature pipelines[] = {
         cmsSigAToB0Tag, cmsSigAToB1Tag, cmsSigAToB2Tag, cmsSigBToA0Tag, cmsSigBToA1Tag,
@@ -71,10 +133,7 @@ bool quickToBuild(cmsHPROFILE profile)
         cmsSigBToD0Tag, cmsSigBToD1Tag, cmsSigBToD2Tag, cmsSigBToD3Tag,
     };
     for (const cmsTagSignature tag : pipelines) {
-        if (!cmsIsTag(profile, tag))
-            continue;
-        const auto *pipeline = static_cast<const cmsPipeline *>(cmsReadTag(profile, tag));
-        if (!pipeline || cmsPipelineStageCount(pipeline) > MostStages)
+        if (cmsIsTag(profile, tag) && !cmsReadTag(profile, tag))
             return false;
     }
     return true;
@@ -232,7 +291,7 @@ std::shared_ptr<const ColourTransform> shaperTransform(cmsHPROFILE from, cmsHPRO
             double value = 0;
             for (int k = 0; k < 3; ++k)
                 value += (*back)[row * 3 + k] * (*source)[k * 3 + column];
-            if (!std::isfinite(value) || std::abs(value) > MostRowWeight)
+            if (!std::isfinite(value) || std::abs(value) * LinearOne > MostRowWeight)
                 return nullptr;
             const auto fixed = static_cast<std::int32_t>(std::lround(value * LinearOne));
             tables->matrix[static_cast<std::size_t>(row) * 3 + static_cast<std::size_t>(column)]
@@ -311,7 +370,7 @@ ColourConverter &ColourConverter::instance()
 }
 
 ColourConverter::ColourConverter()
-    : context(cmsCreateContext(nullptr, &errors)), display(std::make_shared<Display>())
+    : context(cmsCreateContext(&memoryPlugin, &errors)), display(std::make_shared<Display>())
 {
     cmsSetLogErrorHandlerTHR(static_cast<cmsContext>(context), recordError);
 }
@@ -349,7 +408,7 @@ void ColourConverter::setDisplay(IccProfile profile)
     if (!profile.empty()) {
         const Profile opened = open(ctx, profile);
         const bool usable = opened && cmsGetColorSpace(opened.get()) == cmsSigRgbData
-                && deviceClassShowable(opened.get()) && quickToBuild(opened.get())
+                && deviceClassShowable(opened.get()) && pipelinesReadable(opened.get())
                 && cmsIsIntentSupported(opened.get(), INTENT_RELATIVE_COLORIMETRIC,
                                         LCMS_USED_AS_OUTPUT);
         if (!usable || isSrgb(ctx, opened.get()))
@@ -374,19 +433,17 @@ std::uint64_t ColourConverter::displayGeneration() const
 std::shared_ptr<const ColourTransform> ColourConverter::transformFor(const IccProfile &source,
                                                                      ColourLayout layout)
 {
+    // Without a profile, grey and simply converted CMYK are sRGB too.
+    if (source.empty())
+        layout = ColourLayout::Rgb;
     std::shared_ptr<const Display> shown;
     {
         std::lock_guard lock(mutex);
         shown = display;
     }
     // The common case, an untagged picture on an sRGB display, costs this.
-    if (source.empty() && (shown->profile.empty() || layout != ColourLayout::Rgb))
+    if (source.empty() && shown->profile.empty())
         return nullptr;
-    if (source.size() > MaxProfileBytes) {
-        std::lock_guard lock(mutex);
-        ++refused;
-        return nullptr;
-    }
     {
         std::lock_guard lock(mutex);
         const auto it = std::find_if(cache.begin(), cache.end(), [&](const Entry &entry) {
@@ -398,11 +455,20 @@ std::shared_ptr<const ColourTransform> ColourConverter::transformFor(const IccPr
             return it->transform;
         }
     }
-    // Built without the lock: the other thread decoding need not wait.
-    std::shared_ptr<const ColourTransform> transform = build(source, layout, *shown);
+    // Built without the lock: the other thread decoding need not wait. A
+    // profile that cannot be used counts for nothing: the picture is sRGB,
+    // as an untagged one is.
+    std::optional<std::shared_ptr<const ColourTransform>> built = build(source, layout, *shown);
+    if (!built) {
+        {
+            std::lock_guard lock(mutex);
+            ++refused;
+        }
+        built = source.empty() ? nullptr : transformFor({}, ColourLayout::Rgb);
+    }
     std::lock_guard lock(mutex);
     if (display->generation == shown->generation) {
-        cache.push_front(Entry{ source, layout, shown->generation, transform });
+        cache.push_front(Entry{ source, layout, shown->generation, *built });
         std::size_t bytes = 0;
         for (auto it = cache.begin(); it != cache.end(); ++it) {
             bytes += it->source.size();
@@ -413,29 +479,24 @@ std::shared_ptr<const ColourTransform> ColourConverter::transformFor(const IccPr
             }
         }
     }
-    return transform;
+    return *built;
 }
 
-std::shared_ptr<const ColourTransform>
+std::optional<std::shared_ptr<const ColourTransform>>
 ColourConverter::build(const IccProfile &source, ColourLayout layout, const Display &shown)
 {
     const auto ctx = static_cast<cmsContext>(context);
-    const auto refuse = [this] {
-        std::lock_guard lock(mutex);
-        ++refused;
-        return nullptr;
-    };
     if (!source.empty() && source == shown.profile)
         return nullptr;
     const Profile from = open(ctx, source);
     if (!from || cmsGetColorSpace(from.get()) != spaceOf(layout) || !deviceClassShowable(from.get())
-        || !quickToBuild(from.get()))
-        return refuse();
+        || !pipelinesReadable(from.get()))
+        return std::nullopt;
     if (shown.profile.empty() && layout == ColourLayout::Rgb && isSrgb(ctx, from.get()))
         return nullptr;
     const Profile to = open(ctx, shown.profile);
     if (!to)
-        return refuse();
+        return std::nullopt;
     // A profile with its own perceptual table says how it wants colours
     // beyond the display's reach to be brought in; without one, colours
     // are kept as they are, the blacks mapped onto the display's black.
@@ -449,7 +510,7 @@ ColourConverter::build(const IccProfile &source, ColourLayout layout, const Disp
     cmsHTRANSFORM transform = cmsCreateTransformTHR(ctx, from.get(), formatOf(layout), to.get(),
                                                     TYPE_BGRA_8, intent, flags);
     if (!transform)
-        return refuse();
+        return std::nullopt;
     std::shared_ptr<const ColourTransform> shaper = layout == ColourLayout::Rgb
             ? shaperTransform(from.get(), to.get(), transform)
             : nullptr;

@@ -31,9 +31,10 @@ constexpr std::size_t MaxProfileBytes = std::size_t{ 4 } * 1024 * 1024;
 // there is nothing to do and no transform.
 //
 // Little CMS works here in a context of its own whose errors are counted,
-// never printed. A profile that cannot be read, describes another kind of
-// data than the pixels, or would be slow to build a transform from gives
-// no transform: the picture is shown as it is stored. Safe on any thread.
+// never printed, and whose memory is bounded. A profile that cannot be
+// read, describes another kind of data than the pixels, or would be slow to
+// read or to build a transform from counts for nothing: the picture is
+// taken for sRGB, as an untagged one is. Safe on any thread.
 class ColourConverter
 {
 public:
@@ -53,7 +54,10 @@ public:
 
     // The transform from pictures with this embedded profile (empty for
     // none: sRGB) to the display, for pixels laid out so; null when there
-    // is nothing to do or it cannot be done.
+    // is nothing to do. When the profile is empty or cannot be used, it is
+    // the transform from sRGB, for RGB pixels (its layout() says so): grey
+    // pixels may go through it as they are, CMYK ones once turned into
+    // colours simply.
     std::shared_ptr<const ColourTransform> transformFor(const IccProfile &source,
                                                         ColourLayout layout);
 
@@ -75,8 +79,9 @@ private:
     struct Entry;
     ColourConverter();
     void setDisplay(IccProfile profile);
-    std::shared_ptr<const ColourTransform> build(const IccProfile &source, ColourLayout layout,
-                                                 const Display &display);
+    // None when the profile cannot be used.
+    std::optional<std::shared_ptr<const ColourTransform>>
+    build(const IccProfile &source, ColourLayout layout, const Display &display);
 
     void *context;
     mutable std::mutex mutex;

@@ -190,8 +190,31 @@ void AreaScaler::addUniformRows(int count, std::uint32_t pixel)
         for (std::size_t x = 0; x < horizontal.size(); ++x)
             horizontal[x] = static_cast<std::uint32_t>(bytes[x % 4]) << WeightBits;
     }
-    for (; count > 0 && targetRow < target.height(); --count)
-        accumulate(empty);
+    const std::size_t values = static_cast<std::size_t>(target.width()) * 4;
+    while (count > 0 && targetRow < target.height()) {
+        // The rows before the target row's last tap add to it alone: their
+        // shares add up, and the row is added once for all of them. A GIF
+        // that claims 65535 rows and has data for a few costs a pass for
+        // each target row, not for each of its own.
+        const auto span = static_cast<std::size_t>(targetRow);
+        const int index = sourceRow - rows.first[span];
+        const int run = index >= 0 ? std::min(count, rows.lastTap[span] - index) : 0;
+        if (run <= 0) {
+            accumulate(empty);
+            --count;
+            continue;
+        }
+        const std::int16_t *shares = &rows.weights[span * static_cast<std::size_t>(rows.taps)];
+        std::uint32_t w = 0;
+        for (int tap = index; tap < index + run; ++tap)
+            w += static_cast<std::uint32_t>(shares[tap]);
+        if (w != 0 && !empty) {
+            for (std::size_t x = 0; x < values; ++x)
+                sums[x] += w * horizontal[x];
+        }
+        sourceRow += run;
+        count -= run;
+    }
 }
 
 // Adds the horizontally shrunk row to the target rows it falls in (nothing

@@ -22,8 +22,8 @@ public:
     // Feeds the next source row of source.width() pixels.
     void addRow(const std::uint32_t *row);
     // Feeds `count` rows whose every pixel is `pixel` (a picture's
-    // background, or the part that has no data), at the cost of a target
-    // row each: transparent ones cost only their bookkeeping.
+    // background, or the part that has no data), at the cost of the target
+    // rows they fall in.
     void addUniformRows(int count, std::uint32_t pixel);
     // The target rows finished so far.
     int rowsDone() const { return targetRow; }

@@ -116,31 +116,103 @@ bool startsWith(const PictureFile &file, std::uint64_t offset, std::size_t lengt
 
 } // namespace
 
+namespace {
+
+// The bytes of a header, read a chunk at a time: markers are found byte by
+// byte, and a read of the file is a system call (under Wine, a trip to its
+// server).
+class HeaderBytes
+{
+public:
+    explicit HeaderBytes(const PictureFile &file) : file(file) { }
+
+    // The next byte, or -1 past the end of the file.
+    int next()
+    {
+        if (at == end) {
+            start += end;
+            at = 0;
+            end = file.read(start, chunk.data(), chunk.size());
+            if (end == 0)
+                return -1;
+        }
+        return chunk[at++];
+    }
+
+    std::uint64_t offset() const { return start + at; }
+
+    void seek(std::uint64_t offset)
+    {
+        if (offset >= start && offset <= start + end) {
+            at = static_cast<std::size_t>(offset - start);
+        } else {
+            start = offset;
+            at = end = 0;
+        }
+    }
+
+private:
+    const PictureFile &file;
+    std::vector<unsigned char> chunk = std::vector<unsigned char>(4096);
+    std::uint64_t start = 0; // of the chunk in the file
+    std::size_t at = 0;
+    std::size_t end = 0;
+};
+
+// The next marker as libjpeg finds it: bytes that are no marker, fill
+// bytes and stuffed zeros are passed over. -1 at the end of the file.
+int nextMarker(HeaderBytes &bytes)
+{
+    for (;;) {
+        int c = bytes.next();
+        while (c >= 0 && c != MarkerStart)
+            c = bytes.next();
+        do {
+            c = bytes.next();
+        } while (c == MarkerStart);
+        if (c != 0)
+            return c;
+    }
+}
+
+// Restarts and TEM stand alone, without a length.
+bool hasNoLength(int marker)
+{
+    constexpr int Tem = 0x01;
+    constexpr int FirstRestart = 0xd0;
+    constexpr int LastRestart = 0xd7;
+    return marker == Tem || (marker >= FirstRestart && marker <= LastRestart);
+}
+
+} // namespace
+
+// The segments are walked as libjpeg walks them, so that the two agree on
+// which segments a file has.
 JpegHeader readJpegHeader(const PictureFile &file)
 {
     JpegHeader header;
     IccChunks icc;
     bool exifSeen = false;
-    std::uint64_t offset = 2;
+    HeaderBytes bytes(file);
+    bytes.seek(2);
     for (int segment = 0; segment < MostSegments; ++segment) {
-        unsigned char marker[4] = {};
-        if (file.read(offset, marker, sizeof marker) != sizeof marker || marker[0] != MarkerStart)
+        const int marker = nextMarker(bytes);
+        if (marker < 0 || marker == StartOfScan || marker == EndOfImage)
             break;
-        if (marker[1] == MarkerStart) {
-            // A fill byte before the marker.
-            ++offset;
+        if (hasNoLength(marker))
             continue;
-        }
-        if (marker[1] == StartOfScan || marker[1] == EndOfImage)
+        const int high = bytes.next();
+        const int low = bytes.next();
+        if (high < 0 || low < 0)
             break;
-        const unsigned length = readUnsigned(marker + 2, 2, true);
+        const auto length = static_cast<unsigned>(high << 8 | low);
         if (length < 2)
             break;
-        const std::uint64_t data = offset + 4;
+        const std::uint64_t data = bytes.offset();
         const std::size_t size = length - 2;
         // An APP1 that is not EXIF (XMP) may come first; only the first
         // EXIF one counts.
-        if (marker[1] == App1 && !exifSeen
+        if (marker == App1 && !exifSeen
             && startsWith(file, data, size, ExifSignature, sizeof ExifSignature)) {
             exifSeen = true;
             std::vector<unsigned char> exif(size);
@@ -149,11 +221,11 @@ JpegHeader readJpegHeader(const PictureFile &file)
                 header.orientation = info.orientation;
                 header.adobeRgb = info.adobeRgb;
             }
-        } else if (marker[1] == App2
+        } else if (marker == App2
                    && startsWith(file, data, size, IccSignature, sizeof IccSignature)) {
             icc.add(file, data, size);
         }
-        offset += 2 + length;
+        bytes.seek(data + size);
     }
     header.profile = icc.joined();
     return header;
@@ -162,45 +234,6 @@ JpegHeader readJpegHeader(const PictureFile &file)
 int jpegOrientation(const PictureFile &file)
 {
     return readJpegHeader(file).orientation;
-}
-
-namespace {
-
-// The start-of-frame markers: baseline, extended, progressive and lossless,
-// Huffman or arithmetic coded; not DHT (C4), JPG (C8) or DAC (CC).
-bool isStartOfFrame(unsigned char marker)
-{
-    return marker >= 0xc0 && marker <= 0xcf && marker != 0xc4 && marker != 0xc8 && marker != 0xcc;
-}
-
-} // namespace
-
-std::optional<PixelSize> jpegFrameSize(const PictureFile &file)
-{
-    std::uint64_t offset = 2;
-    for (int segment = 0; segment < MostSegments; ++segment) {
-        unsigned char header[9] = {};
-        if (file.read(offset, header, 4) != 4 || header[0] != MarkerStart)
-            return std::nullopt;
-        if (header[1] == MarkerStart) {
-            ++offset;
-            continue;
-        }
-        if (header[1] == StartOfScan || header[1] == EndOfImage)
-            return std::nullopt;
-        const unsigned length = readUnsigned(header + 2, 2, true);
-        if (length < 2)
-            return std::nullopt;
-        if (isStartOfFrame(header[1])) {
-            // Precision, then the height and the width.
-            if (length < 7 || file.read(offset + 4, header + 4, 5) != 5)
-                return std::nullopt;
-            return PixelSize{ static_cast<int>(readUnsigned(header + 7, 2, true)),
-                              static_cast<int>(readUnsigned(header + 5, 2, true)) };
-        }
-        offset += 2 + length;
-    }
-    return std::nullopt;
 }
 
 namespace {

@@ -2,10 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "platform/detail/Geometry.h"
-
 #include <cstddef>
-#include <optional>
 #include <vector>
 
 namespace platform::detail {
@@ -38,10 +35,6 @@ JpegHeader readJpegHeader(const PictureFile &file);
 // invalid one. Read here rather than by the codec, as not every codec
 // reports it.
 int jpegOrientation(const PictureFile &file);
-
-// The size a JPEG's frame header claims, before anything is decoded; none
-// when the header cannot be read.
-std::optional<PixelSize> jpegFrameSize(const PictureFile &file);
 
 // The EXIF orientation in an APP1 segment's data, from its "Exif" header
 // on; 1 when it holds none or an invalid one.

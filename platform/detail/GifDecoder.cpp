@@ -148,14 +148,15 @@ public:
                 const std::array<std::uint32_t, 256> &palette)
     {
         skipTo(y);
-        const int from = std::max(left, 0);
-        const int to = std::min(left + width, size.width);
+        // A frame may lie partly or wholly beyond the canvas's edges.
+        const int from = std::clamp(left, 0, size.width);
+        const int to = std::clamp(left + width, from, size.width);
         std::uint32_t *row = scaler ? line.data() : target.row(y);
         for (int x = from; x < to; ++x)
             row[x] = palette[indices[x - left]];
         if (scaler) {
             scaler->addRow(row);
-            std::fill(line.begin() + from, line.begin() + std::max(from, to), background);
+            std::fill(line.begin() + from, line.begin() + to, background);
         }
         next = y + 1;
     }

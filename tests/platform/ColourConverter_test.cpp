@@ -338,6 +338,8 @@ TEST(Colours, APictureIsShownThroughItsProfileAndTheDisplays)
           RedAndGreenExchanged },
         { "CMYK with an RGB profile", withIcc(quadrantsCmykJpeg(), swapped), std::nullopt,
           AsStored },
+        { "CMYK untagged, on a display with red and green exchanged", quadrantsCmykJpeg(), swapped,
+          RedAndGreenExchanged },
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);

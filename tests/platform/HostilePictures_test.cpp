@@ -16,8 +16,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
+#include <vector>
 
 using namespace platform;
 using testsupport::HostileCorpus;
@@ -37,24 +39,31 @@ bool readable(const std::string &path)
     return std::ifstream(testsupport::nativePath(path), std::ios::binary).is_open();
 }
 
-// The red every picture's left half stores (scripts/make-hostile-corpus).
+// The red every picture's left half stores (scripts/make-hostile-corpus),
+// and the grey of rows without data.
 constexpr int StoredRed[] = { 220, 30, 30 };
+constexpr int MissingGrey[] = { 128, 128, 128 };
 constexpr int SameColour = 24;
 
-// Whether the colour at the middle of the left half is the stored red.
-bool showsStoredRed(const Picture &picture)
+// Whether the colour in the left half, at `down` of its height, is this.
+bool shows(const Picture &picture, const int (&colour)[3], double down, int within = SameColour)
 {
     const platform::testing::PixelSize size = platform::testing::decodedSize(picture);
-    const std::uint32_t pixel
-            = platform::testing::pixelOf(picture, size.width / 4, size.height / 2);
+    const std::uint32_t pixel = platform::testing::pixelOf(picture, size.width / 4,
+                                                           static_cast<int>(size.height * down));
     const int channels[]
             = { static_cast<int>((pixel >> 16) & 0xff), static_cast<int>((pixel >> 8) & 0xff),
                 static_cast<int>(pixel & 0xff) };
     for (int i = 0; i < 3; ++i) {
-        if (std::abs(channels[i] - StoredRed[i]) > SameColour)
+        if (std::abs(channels[i] - colour[i]) > within)
             return false;
     }
     return true;
+}
+
+bool showsStoredRed(const Picture &picture)
+{
+    return shows(picture, StoredRed, 0.5);
 }
 
 bool endsWith(const std::string &text, const std::string &end)
@@ -77,6 +86,11 @@ TEST(HostilePictures, EachMeetsItsFate)
 {
     const HostileCorpus &corpus = HostileCorpus::get();
     ASSERT_GE(corpus.fates().size(), 35U);
+    std::ifstream profile(testsupport::nativePath(corpus.file("display swapped.icc")),
+                          std::ios::binary);
+    const std::vector<unsigned char> swappedDisplay((std::istreambuf_iterator<char>(profile)),
+                                                    std::istreambuf_iterator<char>());
+    ASSERT_FALSE(swappedDisplay.empty());
     for (const auto &[name, fate] : corpus.fates()) {
         SCOPED_TRACE(name + ": " + fate);
         const std::string path = corpus.file(name);
@@ -88,10 +102,18 @@ TEST(HostilePictures, EachMeetsItsFate)
                 EXPECT_EQ(picture.width(), width * HimetricPerPixel);
                 EXPECT_EQ(picture.height(), height * HimetricPerPixel);
                 expectWithinTheScreen(picture);
-                if (endsWith(fate, "as stored")) {
+                if (endsWith(fate, "as sRGB")) {
                     EXPECT_TRUE(showsStoredRed(picture)) << "its colours were changed";
+                    // On a display of its own, converted as an untagged
+                    // picture is.
+                    const platform::testing::DisplayProfileOverride display(swappedDisplay);
+                    EXPECT_FALSE(showsStoredRed(LoadPicture(path)))
+                            << "not converted from sRGB on a display with a profile";
                 } else if (endsWith(fate, "converted")) {
                     EXPECT_FALSE(showsStoredRed(picture)) << "its colours were not converted";
+                } else if (endsWith(fate, "grey below")) {
+                    EXPECT_TRUE(shows(picture, MissingGrey, 0.95, 1))
+                            << "the rows without data are not plain grey";
                 }
             } catch (const RuntimeError &error) {
                 ADD_FAILURE() << "refused: " << error.message();

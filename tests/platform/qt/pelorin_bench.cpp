@@ -388,5 +388,5 @@ int main(int argc, char **argv)
             return generateGif(width, height, argv[5]);
         return generateJpeg(kind == "progressive", width, height, argv[5]);
     }
-    return runMode(argc, argv, "generate|decode|straight|show|listing");
+    return runMode(argc, argv, "generate|decode|hostile|straight|show|listing");
 }

@@ -338,5 +338,5 @@ int show(const char *folder, int seconds, double runSeconds)
 
 int main(int argc, char **argv)
 {
-    return runMode(argc, argv, "decode|straight|show|listing");
+    return runMode(argc, argv, "decode|hostile|straight|show|listing");
 }

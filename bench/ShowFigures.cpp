@@ -77,6 +77,19 @@ int decode(const char *path)
     return 0;
 }
 
+// One file decoded once, as the tick decodes a picture nobody decoded
+// ahead, whether it is shown or refused: what a hostile file costs.
+int hostile(const char *path)
+{
+    const platform::detail::PictureFile file(path);
+    const auto start = BenchClock::now();
+    const bool shown = file.status() == platform::detail::PictureFile::Status::Open
+            && platform::detail::decodePicture(file, BenchScreen) != nullptr;
+    const double ms = msSince(start);
+    std::printf("decode_ms=%.1f\nshown=%d\npeak_mb=%.1f\n", ms, shown ? 1 : 0, peakMegabytes());
+    return 0;
+}
+
 int usage(const char *modes)
 {
     std::fprintf(stderr, "usage: pelorin_bench %s ...\n", modes);
@@ -91,6 +104,8 @@ int runMode(int argc, char **argv, const char *modes)
     platform::Application application(argv[0]);
     if (mode == "decode")
         return decode(argv[2]);
+    if (mode == "hostile")
+        return hostile(argv[2]);
     if (mode == "straight")
         return straight(argv[2]);
     if (mode == "listing")

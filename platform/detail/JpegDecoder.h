@@ -17,8 +17,10 @@ class PictureFile;
 // decoding (by eighths, to the smallest size still covering the target)
 // and the rows are averaged down to the target as they come, so a large
 // photo is never held at full size. Data that ends early shows what it
-// holds, the rest grey. Nothing when the data cannot be decoded, or when
-// `cancel` turns true on the way. Safe on any thread.
+// holds; the picture's completeRows say where the rows without data begin,
+// to be made grey once converted. A file of several scans is read only as
+// far as a photo's scans would take. Nothing when the data cannot be
+// decoded, or when `cancel` turns true on the way. Safe on any thread.
 //
 // `profile` is the picture's colour profile (empty for sRGB): the
 // conversion into the display's colour space comes with the pixels, to be

@@ -148,7 +148,7 @@ bool readTableAt(const Bytes &tag, std::size_t at, unsigned inputs, unsigned out
 bool readLutAB(const Bytes &tag, bool aToB, Pipeline &pipeline)
 {
     constexpr std::size_t Header = 32;
-    constexpr std::size_t MatrixBytes = 12 * 4;
+    constexpr std::size_t MatrixBytes = std::size_t{ 12 } * 4;
     const unsigned inputs = tag.u8(8);
     const unsigned outputs = tag.u8(9);
     if (!tag.has(0, Header) || !fewChannels(inputs) || !fewChannels(outputs))
@@ -223,7 +223,7 @@ bool readElement(const Bytes &element, Pipeline &pipeline)
     if (element.is(0, "cvst")) {
         if (inputs != outputs || !element.has(Header, std::uint64_t{ 8 } * inputs))
             return false;
-        for (unsigned i = 0; i < inputs; ++i) {
+        for (std::size_t i = 0; i < inputs; ++i) {
             const std::uint32_t at = element.u32(Header + 8 * i);
             const std::uint32_t size = element.u32(Header + 8 * i + 4);
             if (!element.has(at, size) || !readSegmentedCurve(element.part(at, size)))
@@ -259,7 +259,7 @@ bool readElements(const Bytes &tag, Pipeline &pipeline)
         || elements == 0 || elements > MostStages
         || !tag.has(Header, std::uint64_t{ 8 } * elements))
         return false;
-    for (unsigned i = 0; i < elements; ++i) {
+    for (std::size_t i = 0; i < elements; ++i) {
         const std::uint32_t at = tag.u32(Header + 8 * i);
         const std::uint32_t size = tag.u32(Header + 8 * i + 4);
         if (!tag.has(at, size) || !readElement(tag.part(at, size), pipeline))

@@ -120,9 +120,14 @@ test-windows: deps
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
-# $(BUILD)/pelorin_<version>_<arch>.deb, for apt-get install ./$(BUILD)/pelorin_*.deb
+# $(BUILD)/pelorin_<version>_<arch>.deb, for apt-get install ./$(BUILD)/pelorin_*.deb,
+# as lintian passes it: any error or warning of lintian's fails the target
+# (the informational notes it prints do not). A package of an earlier
+# version goes first, so that one package is left to install.
 package: build
+	rm -f $(BUILD)/pelorin_*.deb
 	cd $(BUILD) && cpack -G DEB
+	lintian --fail-on error,warning --display-info $(BUILD)/pelorin_*.deb
 
 # Builds with gcc and with clang, warnings as errors, then runs clang-tidy,
 # cppcheck and clang-format over the sources: anything they report fails it.

@@ -2,11 +2,13 @@
 # SPDX-License-Identifier: MIT
 #
 # `cpack` in the build folder makes a Debian package of what Install.cmake
-# installs, under /usr as a distribution's package would have it.
+# installs (the manual page, the copyright file and the changelog among
+# it), under /usr as a distribution's package would have it; `make
+# package` then has lintian check it.
 set(CPACK_GENERATOR DEB)
-set(CPACK_PACKAGE_NAME pelorin)
+set(CPACK_PACKAGE_NAME ${PELORIN_PACKAGE})
 set(CPACK_PACKAGE_VENDOR "The Pelorin developers")
-set(CPACK_PACKAGE_CONTACT "The Pelorin developers <pelorin@example.com>")
+set(CPACK_PACKAGE_CONTACT "${PELORIN_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "small, fast picture slide show")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://www.example.com/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

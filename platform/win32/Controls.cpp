@@ -40,6 +40,8 @@ ChildControl::~ChildControl()
     top->leave(*this);
     if (window) {
         unhookGetObject(window);
+        if (annotated)
+            clearAnnotations(window);
         if (watching == Watch::Messages)
             RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
         RemovePropW(window, PeerProperty);
@@ -73,6 +75,8 @@ void ChildControl::replace(HWND made)
 {
     const HWND old = window;
     unhookGetObject(old);
+    if (std::exchange(annotated, false))
+        clearAnnotations(old);
     if (watching == Watch::Messages)
         RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
     RemovePropW(old, PeerProperty);
@@ -186,11 +190,16 @@ void ChildControl::roleForScreenReaders(AccessibleRole role)
     hookAccessibility();
 }
 
-// Only a control with something to add answers for itself; the others
-// stay as the system made them.
+// Only a control with something to add is annotated; the others stay as
+// the system made them. An annotation carries properties, not actions:
+// the link answers for itself too, for its action. Where the system has no
+// annotation (Wine), every such control answers for itself.
 void ChildControl::hookAccessibility()
 {
-    if (accessible.any())
+    if (!accessible.any())
+        return;
+    annotated = annotate(window, accessible);
+    if (!annotated || accessible.role == AccessibleRole::Link)
         hookGetObject(window, &accessible);
 }
 

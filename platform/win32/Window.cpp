@@ -410,6 +410,13 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
             return answer;
         break;
     }
+    case WM_SYSCOMMAND:
+        // Holding the display on does not keep the screen saver away: the
+        // system asks the active window first, and it says no while a show
+        // is on screen.
+        if ((wParam & 0xfff0) == SC_SCREENSAVE && screenSaverHeld())
+            return 0;
+        break;
     case WM_DPICHANGED:
         forgetScreen();
         dpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));

@@ -148,7 +148,10 @@ void ChildControl::placeAt(backend::PixelRect logical)
     if (EqualRect(&device, &placed))
         return;
     placed = device;
-    MoveWindow(window, left, top, device.right - left, device.bottom - top, TRUE);
+    // Each step of an animating window draws its children anew: their old
+    // pixels copied to the new place would show for a frame first.
+    SetWindowPos(window, nullptr, left, top, device.right - left, device.bottom - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (this->top->animating() ? SWP_NOCOPYBITS : 0));
 }
 
 void ChildControl::showOrHide(bool show)

@@ -225,6 +225,13 @@ backend::PixelPoint Window::position() const
 void Window::show()
 {
     applyPendingGeometry();
+    // The shell's taskbar object is made before a show is first on screen,
+    // not in the step of its opening that needs it.
+    if (border == BorderStyle::None && !std::exchange(taskbarAsked, true)
+        && (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&taskbar)))
+            || FAILED(taskbar->HrInit())))
+        taskbar.Reset();
     ShowWindow(window, IsWindowVisible(window) ? SW_SHOW : SW_SHOWNORMAL);
     markForShell();
     SetForegroundWindow(window);
@@ -643,11 +650,6 @@ void Window::markForShell()
         RemovePropW(window, NotFullScreen);
     else
         SetPropW(window, NotFullScreen, reinterpret_cast<HANDLE>(TRUE));
-    if (!std::exchange(taskbarAsked, true)
-        && (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
-                                    IID_PPV_ARGS(&taskbar)))
-            || FAILED(taskbar->HrInit())))
-        taskbar.Reset();
     if (taskbar)
         taskbar->MarkFullscreenWindow(window, full ? TRUE : FALSE);
 }

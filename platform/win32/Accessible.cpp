@@ -3,6 +3,7 @@
 #include "platform/win32/Accessible.h"
 
 #include <oleacc.h>
+#include <wrl/client.h>
 
 #include <unordered_map>
 
@@ -16,10 +17,28 @@ constexpr wchar_t FollowLink[] = L"Jump";
 // imported from oleacc.dll, which wins over libuuid's data: the compiler's
 // own interface ids are the real ones.
 const IID &AccessibleId = __uuidof(IAccessible);
+// LIBID_Accessibility, which the same import library spoils.
+constexpr GUID AccessibilityLibrary
+        = { 0x1ea4dbf0, 0x3c3b, 0x11cf, { 0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71 } };
 
 bool isSelf(const VARIANT &child)
 {
     return child.vt == VT_I4 && child.lVal == CHILDID_SELF;
+}
+
+// The type description of IAccessible, for late-bound calls: the system
+// object's own, or, where it gives none (Wine's), oleacc's type library's.
+Microsoft::WRL::ComPtr<ITypeInfo> accessibleType(IAccessible &system, LCID locale)
+{
+    Microsoft::WRL::ComPtr<ITypeInfo> type;
+    if (SUCCEEDED(system.GetTypeInfo(0, locale, &type)) && type)
+        return type;
+    type.Reset();
+    Microsoft::WRL::ComPtr<ITypeLib> library;
+    if (SUCCEEDED(LoadRegTypeLib(AccessibilityLibrary, 1, 1, LANG_NEUTRAL, &library))
+        || SUCCEEDED(LoadTypeLibEx(L"oleacc.dll", REGKIND_NONE, &library)))
+        library->GetTypeInfoOfGuid(AccessibleId, &type);
+    return type;
 }
 
 HRESULT answerText(const std::wstring &text, BSTR *out)
@@ -90,13 +109,24 @@ public:
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID iid, LPOLESTR *names, UINT count, LCID locale,
                                             DISPID *ids) override
     {
-        return system->GetIDsOfNames(iid, names, count, locale, ids);
+        if (!IsEqualIID(iid, IID_NULL))
+            return DISP_E_UNKNOWNINTERFACE;
+        const Microsoft::WRL::ComPtr<ITypeInfo> type = accessibleType(*system, locale);
+        return type ? DispGetIDsOfNames(type.Get(), names, count, ids) : E_NOTIMPL;
     }
+    // Late-bound calls reach this object's methods, not the system
+    // object's, which know nothing of the facts.
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                      DISPPARAMS *parameters, VARIANT *result, EXCEPINFO *exception,
                                      UINT *argumentError) override
     {
-        return system->Invoke(id, iid, locale, flags, parameters, result, exception, argumentError);
+        if (!IsEqualIID(iid, IID_NULL))
+            return DISP_E_UNKNOWNINTERFACE;
+        const Microsoft::WRL::ComPtr<ITypeInfo> type = accessibleType(*system, locale);
+        if (!type)
+            return E_NOTIMPL;
+        return DispInvoke(static_cast<IAccessible *>(this), type.Get(), id, flags, parameters,
+                          result, exception, argumentError);
     }
 
     // IAccessible: what the facts say.
@@ -255,7 +285,89 @@ LRESULT CALLBACK hookedProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return CallWindowProcW(hook.procedure, window, message, wParam, lParam);
 }
 
+// The properties annotated on each object.
+const MSAAPROPID *annotatedProperties(int &count)
+{
+    static const MSAAPROPID properties[]
+            = { PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE };
+    count = static_cast<int>(std::size(properties));
+    return properties;
+}
+
+Microsoft::WRL::ComPtr<IAccPropServices> annotationServices()
+{
+    Microsoft::WRL::ComPtr<IAccPropServices> services;
+    // mingw-w64 gives IAccPropServices no __uuidof.
+    if (FAILED(CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IAccPropServices,
+                                reinterpret_cast<void **>(services.GetAddressOf()))))
+        services.Reset();
+    return services;
+}
+
+// A stub that answers E_NOTIMPL stays one: asked once.
+bool annotationMissing = false;
+
+HRESULT annotateText(IAccPropServices &services, HWND window, LONG object,
+                     const MSAAPROPID &property, const std::wstring &text)
+{
+    if (text.empty())
+        return services.ClearHwndProps(window, static_cast<DWORD>(object), CHILDID_SELF, &property,
+                                       1);
+    return services.SetHwndPropStr(window, static_cast<DWORD>(object), CHILDID_SELF, property,
+                                   const_cast<LPWSTR>(text.c_str()));
+}
+
 } // namespace
+
+bool annotate(HWND window, const AccessibleFacts &facts)
+{
+    if (annotationMissing)
+        return false;
+    const Microsoft::WRL::ComPtr<IAccPropServices> services = annotationServices();
+    if (!services)
+        return false;
+    HRESULT result = S_OK;
+    for (const LONG object : { OBJID_CLIENT, OBJID_WINDOW }) {
+        if (SUCCEEDED(result))
+            result = annotateText(*services.Get(), window, object, PROPID_ACC_NAME, facts.name);
+        if (SUCCEEDED(result))
+            result = annotateText(*services.Get(), window, object, PROPID_ACC_DESCRIPTION,
+                                  facts.description);
+    }
+    // The window object around a control keeps the control's kind.
+    if (SUCCEEDED(result) && facts.role == AccessibleRole::Link) {
+        VARIANT role{};
+        role.vt = VT_I4;
+        role.lVal = ROLE_SYSTEM_LINK;
+        result = services->SetHwndProp(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                       PROPID_ACC_ROLE, role);
+    } else if (SUCCEEDED(result)) {
+        result = services->ClearHwndProps(window, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
+                                          &PROPID_ACC_ROLE, 1);
+    }
+    if (result == E_NOTIMPL)
+        annotationMissing = true;
+    if (FAILED(result))
+        return false;
+    // The annotation sends no event of its own.
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window, OBJID_CLIENT, CHILDID_SELF);
+    return true;
+}
+
+void clearAnnotations(HWND window)
+{
+    if (annotationMissing)
+        return;
+    const Microsoft::WRL::ComPtr<IAccPropServices> services = annotationServices();
+    if (!services)
+        return;
+    int count = 0;
+    const MSAAPROPID *properties = annotatedProperties(count);
+    for (const LONG object : { OBJID_CLIENT, OBJID_WINDOW })
+        services->ClearHwndProps(window, static_cast<DWORD>(object), CHILDID_SELF, properties,
+                                 count);
+}
 
 bool answerGetObject(HWND window, WPARAM flags, LPARAM objectId, const AccessibleFacts &facts,
                      LRESULT &result)

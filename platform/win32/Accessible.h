@@ -26,6 +26,15 @@ struct AccessibleFacts
     }
 };
 
+// Gives the facts to the system's own accessible objects for the window
+// (its client and window objects) through Direct Annotation, which both
+// Microsoft Active Accessibility and UI Automation read. False where the
+// system has no annotation to give (Wine's oleacc answers E_NOTIMPL): the
+// window then answers WM_GETOBJECT with them itself.
+bool annotate(HWND window, const AccessibleFacts &facts);
+// Before the window goes: the annotations would outlive it otherwise.
+void clearAnnotations(HWND window);
+
 // The answer to WM_GETOBJECT for the window's client and window objects:
 // the system's own object with these facts over it. False when the facts
 // add nothing or the object cannot be made; the window procedure then

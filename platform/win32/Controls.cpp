@@ -40,6 +40,8 @@ ChildControl::~ChildControl()
     top->leave(*this);
     if (window) {
         unhookGetObject(window);
+        if (annotated)
+            clearAnnotations(window);
         if (watching == Watch::Messages)
             RemoveWindowSubclass(window, &ChildControl::subclassProcedure, SubclassId);
         RemovePropW(window, PeerProperty);
@@ -73,6 +75,8 @@ void ChildControl::replace(HWND made)
 {
     const HWND old = window;
     unhookGetObject(old);
+    if (std::exchange(annotated, false))
+        clearAnnotations(old);
     if (watching == Watch::Messages)
         RemoveWindowSubclass(old, &ChildControl::subclassProcedure, SubclassId);
     RemovePropW(old, PeerProperty);
@@ -144,7 +148,10 @@ void ChildControl::placeAt(backend::PixelRect logical)
     if (EqualRect(&device, &placed))
         return;
     placed = device;
-    MoveWindow(window, left, top, device.right - left, device.bottom - top, TRUE);
+    // Each step of an animating window draws its children anew: their old
+    // pixels copied to the new place would show for a frame first.
+    SetWindowPos(window, nullptr, left, top, device.right - left, device.bottom - top,
+                 SWP_NOZORDER | SWP_NOACTIVATE | (this->top->animating() ? SWP_NOCOPYBITS : 0));
 }
 
 void ChildControl::showOrHide(bool show)
@@ -186,11 +193,16 @@ void ChildControl::roleForScreenReaders(AccessibleRole role)
     hookAccessibility();
 }
 
-// Only a control with something to add answers for itself; the others
-// stay as the system made them.
+// Only a control with something to add is annotated; the others stay as
+// the system made them. An annotation carries properties, not actions:
+// the link answers for itself too, for its action. Where the system has no
+// annotation (Wine), every such control answers for itself.
 void ChildControl::hookAccessibility()
 {
-    if (accessible.any())
+    if (!accessible.any())
+        return;
+    annotated = annotate(window, accessible);
+    if (!annotated || accessible.role == AccessibleRole::Link)
         hookGetObject(window, &accessible);
 }
 

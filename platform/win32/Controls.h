@@ -81,6 +81,7 @@ protected:
     void tip(std::string_view text);
     void nameForScreenReaders(std::string_view text);
     void roleForScreenReaders(AccessibleRole role);
+    AccessibleRole roleForScreenReaders() const { return accessible.role; }
     void focus();
     bool focused() const;
     void toFront();
@@ -114,6 +115,7 @@ private:
     bool returnKey = false;
     std::wstring toolTip;
     AccessibleFacts accessible;
+    bool annotated = false;
 };
 
 // The common part of every control's peer.

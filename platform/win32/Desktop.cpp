@@ -21,6 +21,8 @@ namespace platform::win32 {
 namespace {
 
 ExecutionStateHook executionStateHook;
+// The holds in force, all of the user-interface thread.
+int holds = 0;
 
 void askFor(EXECUTION_STATE state)
 {
@@ -45,6 +47,7 @@ public:
         if (held)
             return;
         held = true;
+        ++holds;
         askFor(ES_CONTINUOUS | ES_DISPLAY_REQUIRED | ES_SYSTEM_REQUIRED);
     }
     void release() override
@@ -52,6 +55,7 @@ public:
         if (!held)
             return;
         held = false;
+        --holds;
         askFor(ES_CONTINUOUS);
     }
 
@@ -176,6 +180,11 @@ void forgetScreen()
     ScreenCache &cache = screenCache();
     const std::lock_guard lock(cache.mutex);
     cache.screen.reset();
+}
+
+bool screenSaverHeld()
+{
+    return holds > 0;
 }
 
 ExecutionStateHook setExecutionStateHook(ExecutionStateHook hook)

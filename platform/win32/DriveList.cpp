@@ -60,7 +60,8 @@ public:
                                   L'\0');
                 SendMessageW(handle(), CB_GETLBTEXT, item.itemID,
                              reinterpret_cast<LPARAM>(text.data()));
-                drawEntry(item, stockIcon(driveIcon(text.c_str())), 0, text.c_str());
+                const int side = smallIconSide(scale().dpi);
+                drawEntry(item, stockIcon(driveIcon(text.c_str()), side), side, 0, text.c_str());
             }
             result = TRUE;
             return true;
@@ -72,9 +73,11 @@ public:
     {
         ChildControl::rescale();
         // At the window's DPI: the system's is the one the user signed in
-        // with, and the monitor may have another.
-        const int side = GetSystemMetricsForDpi(SM_CYSMICON, scale().dpi) + 2;
-        SendMessageW(handle(), CB_SETITEMHEIGHT, 0, side);
+        // with, and the monitor may have another. The closed field (-1)
+        // has a height of its own, beside the list's entries (0).
+        const int height = entryHeight(handle(), font(), scale().dpi);
+        SendMessageW(handle(), CB_SETITEMHEIGHT, static_cast<WPARAM>(-1), height);
+        SendMessageW(handle(), CB_SETITEMHEIGHT, 0, height);
     }
 
 protected:

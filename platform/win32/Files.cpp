@@ -12,7 +12,12 @@
 
 #include <algorithm>
 #include <cctype>
+#include <chrono>
+#include <condition_variable>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 namespace platform {
@@ -92,6 +97,63 @@ std::wstring cleanNames(std::wstring_view names)
         joined += L'\\';
     return joined;
 }
+
+// How long a listing waits for the label of a drive it has not seen yet.
+constexpr std::chrono::seconds LabelWait{ 1 };
+
+// Volume labels, read on a thread of their own: a sleeping disk or a DVD
+// spinning up holds GetVolumeInformationW for seconds, which the
+// user-interface thread must not wait for at each drop-down. A listing
+// takes the labels as last read and starts a new reading; it waits only
+// for a drive it has no label for yet, and only so long. What comes later
+// is there at the next listing.
+class VolumeLabels
+{
+public:
+    std::map<wchar_t, std::wstring> read(const std::vector<wchar_t> &letters)
+    {
+        std::unique_lock lock(state->mutex);
+        if (!state->reading) {
+            state->reading = true;
+            std::thread(&VolumeLabels::readAll, state, letters).detach();
+        }
+        const bool unknown = std::any_of(letters.begin(), letters.end(), [&](wchar_t letter) {
+            return state->labels.find(letter) == state->labels.end();
+        });
+        if (unknown)
+            state->done.wait_for(lock, LabelWait, [&] { return !state->reading; });
+        return state->labels;
+    }
+
+private:
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable done;
+        std::map<wchar_t, std::wstring> labels;
+        bool reading = false;
+    };
+
+    // Shared with a reading that may still wait on a drive when the
+    // program ends.
+    static void readAll(const std::shared_ptr<State> &state, const std::vector<wchar_t> &letters)
+    {
+        for (const wchar_t letter : letters) {
+            const wchar_t root[] = { letter, L':', L'\\', L'\0' };
+            wchar_t label[MAX_PATH + 1] = {};
+            if (!GetVolumeInformationW(root, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr,
+                                       0))
+                label[0] = L'\0';
+            const std::lock_guard lock(state->mutex);
+            state->labels[letter] = label;
+        }
+        const std::lock_guard lock(state->mutex);
+        state->reading = false;
+        state->done.notify_all();
+    }
+
+    std::shared_ptr<State> state = std::make_shared<State>();
+};
 
 } // namespace
 
@@ -246,27 +308,35 @@ void sortNaturally(std::vector<std::string> &names)
 // reader is listed, as Windows lists it, and says so when it is chosen.
 std::vector<Volume> volumes()
 {
-    std::vector<Volume> result;
-    const DWORD letters = GetLogicalDrives();
+    static win32::VolumeLabels volumeLabels;
+    std::vector<wchar_t> letters;
+    std::vector<wchar_t> local;
+    const DWORD drives = GetLogicalDrives();
     for (int index = 0; index < 26; ++index) {
-        if (!(letters & (1u << index)))
+        if (!(drives & (1u << index)))
             continue;
         const wchar_t letter = static_cast<wchar_t>(L'A' + index);
         const wchar_t root[] = { letter, L':', L'\\', L'\0' };
+        letters.push_back(letter);
+        if (GetDriveTypeW(root) != DRIVE_REMOTE)
+            local.push_back(letter);
+    }
+    const std::map<wchar_t, std::wstring> labels = volumeLabels.read(local);
+    std::vector<Volume> result;
+    for (const wchar_t letter : letters) {
+        const wchar_t root[] = { letter, L':', L'\\', L'\0' };
         std::string text;
-        text.push_back(static_cast<char>('a' + index));
+        text.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
         text += ":";
-        wchar_t label[MAX_PATH + 1] = {};
-        if (GetDriveTypeW(root) == DRIVE_REMOTE) {
+        if (std::find(local.begin(), local.end(), letter) == local.end()) {
             wchar_t remote[MAX_PATH + 1] = {};
             DWORD length = MAX_PATH;
-            const wchar_t local[] = { letter, L':', L'\0' };
-            if (WNetGetConnectionW(local, remote, &length) == NO_ERROR)
+            const wchar_t name[] = { letter, L':', L'\0' };
+            if (WNetGetConnectionW(name, remote, &length) == NO_ERROR)
                 text += " [" + narrow(remote) + "]";
-        } else if (GetVolumeInformationW(root, label, MAX_PATH, nullptr, nullptr, nullptr, nullptr,
-                                         0)
-                   && label[0]) {
-            text += " [" + narrow(label) + "]";
+        } else if (const auto label = labels.find(letter);
+                   label != labels.end() && !label->second.empty()) {
+            text += " [" + narrow(label->second) + "]";
         }
         result.push_back({ narrow(root), text });
     }

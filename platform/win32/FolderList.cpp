@@ -66,14 +66,7 @@ public:
     void rescale() override
     {
         ChildControl::rescale();
-        const int side = GetSystemMetricsForDpi(SM_CYSMICON, scale().dpi);
-        const HDC dc = GetDC(handle());
-        const HGDIOBJ old = SelectObject(dc, font());
-        TEXTMETRICW metrics{};
-        GetTextMetricsW(dc, &metrics);
-        SelectObject(dc, old);
-        ReleaseDC(handle(), dc);
-        SendMessageW(handle(), LB_SETITEMHEIGHT, 0, std::max<LONG>(side + 2, metrics.tmHeight));
+        SendMessageW(handle(), LB_SETITEMHEIGHT, 0, entryHeight(handle(), font(), scale().dpi));
     }
 
 protected:
@@ -101,7 +94,8 @@ private:
         if (item.itemID == static_cast<UINT>(-1) || item.itemID >= shown.size())
             return;
         const backend::FolderEntry &entry = shown[item.itemID];
-        drawEntry(item, stockIcon(entry.open ? SIID_FOLDEROPEN : SIID_FOLDER),
+        const int side = smallIconSide(scale().dpi);
+        drawEntry(item, stockIcon(entry.open ? SIID_FOLDEROPEN : SIID_FOLDER, side), side,
                   scale().device(entry.depth * IndentPixels), wide(entry.text).c_str());
     }
 

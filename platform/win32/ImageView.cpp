@@ -5,6 +5,7 @@
 #include "platform/detail/ScreenSize.h"
 #include "platform/win32/App.h"
 #include "platform/win32/Controls.h"
+#include "platform/win32/Window.h"
 
 #include <chrono>
 #include <memory>
@@ -17,8 +18,9 @@ namespace {
 
 constexpr wchar_t ImageClass[] = L"PelorinImage";
 constexpr UINT_PTR SettleTimer = 1;
-// Long enough for the 50 ms steps of an opening to count as one change.
-constexpr int SettleMilliseconds = 120;
+// As the window judges its own steps: the smooth copy is never made
+// between two late steps of an opening.
+constexpr int SettleMilliseconds = static_cast<int>(Window::SettlingTime.count());
 // A quick stretch's band: a megabyte.
 constexpr int BandPixels = 256 * 1024;
 

@@ -24,6 +24,14 @@ DWORD alignmentStyle(Alignment alignment)
     return SS_LEFT;
 }
 
+bool highContrast()
+{
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof contrast;
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0)
+            && (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 // Windows' static text, told to report the mouse (SS_NOTIFY: without it
 // the clicks fall through to the window behind) and to show '&' as it is.
 class Label : public ControlPeer<backend::LabelPeer>
@@ -73,7 +81,7 @@ public:
         if (message != WM_CTLCOLORSTATIC)
             return false;
         const auto dc = reinterpret_cast<HDC>(wParam);
-        SetTextColor(dc, foreground ? *foreground : GetSysColor(COLOR_WINDOWTEXT));
+        SetTextColor(dc, textColour());
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         result = reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         return true;
@@ -98,6 +106,19 @@ protected:
     HFONT font() const override { return ownFont ? ownFont : ChildControl::font(); }
 
 private:
+    // A colour of the program's own can vanish on a high-contrast theme's
+    // background: there the theme's colours hold, its hot-light colour for
+    // a link.
+    COLORREF textColour() const
+    {
+        if (!foreground)
+            return GetSysColor(COLOR_WINDOWTEXT);
+        if (!highContrast())
+            return *foreground;
+        return GetSysColor(roleForScreenReaders() == AccessibleRole::Link ? COLOR_HOTLIGHT
+                                                                          : COLOR_BTNTEXT);
+    }
+
     std::optional<Font> design;
     HFONT ownFont = nullptr;
     std::optional<COLORREF> foreground;

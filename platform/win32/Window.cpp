@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "platform/win32/Window.h"
 
+#include "platform/win32/Accessible.h"
 #include "platform/win32/App.h"
 #include "platform/win32/Desktop.h"
 #include "platform/win32/Text.h"
@@ -22,8 +23,26 @@ constexpr wchar_t FormClass[] = L"PelorinForm";
 // The icon in the program's resources, as Explorer shows it.
 constexpr int IconResource = 1;
 constexpr UINT ApplyGeometry = WM_APP + 2;
-// Long enough for the 50 ms steps of an opening to count as one change.
-constexpr std::chrono::milliseconds SettlingTime{ 120 };
+// The shell's own name for a window it must not take for a full-screen
+// program by its looks.
+constexpr wchar_t NotFullScreen[] = L"NonRudeHWND";
+
+AnimationClock &animationClock()
+{
+    static AnimationClock clock;
+    return clock;
+}
+
+std::chrono::steady_clock::time_point now()
+{
+    return animationClock() ? animationClock()() : std::chrono::steady_clock::now();
+}
+
+UINT milliseconds(std::chrono::steady_clock::duration duration)
+{
+    const auto count = std::chrono::ceil<std::chrono::milliseconds>(duration).count();
+    return static_cast<UINT>(std::max<decltype(count)>(count, USER_TIMER_MINIMUM));
+}
 
 void registerClass()
 {
@@ -42,6 +61,11 @@ void registerClass()
 }
 
 } // namespace
+
+AnimationClock setAnimationClock(AnimationClock clock)
+{
+    return std::exchange(animationClock(), std::move(clock));
+}
 
 HFONT makeFont(const Font &font, UINT dpi)
 {
@@ -96,11 +120,18 @@ Window::Window(backend::WindowEvents &events, BorderStyle borderStyle)
         dpi = USER_DEFAULT_SCREEN_DPI;
     if (border != BorderStyle::None)
         markDialog(window);
+    else
+        SetPropW(window, NotFullScreen, reinterpret_cast<HANDLE>(TRUE));
 }
 
 Window::~Window()
 {
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    if (markedFullScreen && taskbar)
+        taskbar->MarkFullscreenWindow(window, FALSE);
+    RemovePropW(window, NotFullScreen);
+    if (!accessible.name.empty() && !answersForItself)
+        clearAnnotations(window);
     DestroyWindow(window);
     if (formFont)
         DeleteObject(formFont);
@@ -141,12 +172,19 @@ HWND Window::toolTips()
     return tips;
 }
 
+SIZE Window::outerSizeAt(UINT atDpi) const
+{
+    const Scale at{ atDpi };
+    RECT outer{ 0, 0, at.device(client.width), at.device(client.height) };
+    if (border != BorderStyle::None)
+        AdjustWindowRectExForDpi(&outer, style(), FALSE, exStyle(), atDpi);
+    return { outer.right - outer.left, outer.bottom - outer.top };
+}
+
 void Window::applyClientSize()
 {
-    RECT outer{ 0, 0, scale().device(client.width), scale().device(client.height) };
-    if (border != BorderStyle::None)
-        AdjustWindowRectExForDpi(&outer, style(), FALSE, exStyle(), dpi);
-    SetWindowPos(window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+    const SIZE outer = outerSizeAt(dpi);
+    SetWindowPos(window, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -187,7 +225,15 @@ backend::PixelPoint Window::position() const
 void Window::show()
 {
     applyPendingGeometry();
+    // The shell's taskbar object is made before a show is first on screen,
+    // not in the step of its opening that needs it.
+    if (border == BorderStyle::None && !std::exchange(taskbarAsked, true)
+        && (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(&taskbar)))
+            || FAILED(taskbar->HrInit())))
+        taskbar.Reset();
     ShowWindow(window, IsWindowVisible(window) ? SW_SHOW : SW_SHOWNORMAL);
+    markForShell();
     SetForegroundWindow(window);
     const HWND focus = GetFocus();
     if (focus && IsChild(window, focus))
@@ -201,6 +247,7 @@ void Window::show()
 void Window::hide()
 {
     ShowWindow(window, SW_HIDE);
+    markForShell();
 }
 
 void Window::close()
@@ -221,6 +268,7 @@ void Window::setCaption(std::string_view text)
 void Window::setAccessibleName(std::string_view text)
 {
     accessible.name = wide(text);
+    answersForItself = !annotate(window, accessible);
 }
 
 void Window::setFont(const Font &font)
@@ -288,18 +336,45 @@ void Window::mouseMovedAt(POINT screenPoint)
     events.mouseMoved();
 }
 
+// The user changed the display's scale, or the window went to a monitor
+// of another. A bordered window takes the rectangle Windows suggests, made
+// from its answer to WM_GETDPISCALEDSIZE, in one move. A window placed by
+// device pixels keeps them: the show covers the same monitor, whose pixels
+// did not change. An opening in progress ends first, where it has got to,
+// so that no region or settling later brings back the old scale; the next
+// step starts from there. Either way the controls are placed and drawn
+// again at the new DPI, and the runtime hears of the window's geometry in
+// its new pixels.
 void Window::dpiChanged(UINT newDpi, const RECT &suggested)
 {
-    dpi = newDpi;
-    SetWindowPos(window, nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    applyClientSize();
+    if (border == BorderStyle::None) {
+        if (pendingGeometry || animationArea) {
+            const backend::PixelRect rect = pendingGeometry.value_or(placed);
+            pendingGeometry.reset();
+            targetArea.reset();
+            placed = rect;
+            leaveAnimation(rect);
+        }
+        dpi = newDpi;
+        const backend::PixelRect rect = deviceGeometry();
+        client = { std::max(1, scale().logical(rect.width)),
+                   std::max(1, scale().logical(rect.height)) };
+    } else {
+        dpi = newDpi;
+        SetWindowPos(window, nullptr, suggested.left, suggested.top,
+                     suggested.right - suggested.left, suggested.bottom - suggested.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     if (formFontDesign) {
         replaceFont(makeFont(*formFontDesign, dpi));
-        return;
+    } else {
+        for (ChildControl *control : controls)
+            control->rescale();
     }
-    for (ChildControl *control : controls)
-        control->rescale();
+    if (border == BorderStyle::None) {
+        events.moved();
+        events.resized();
+    }
 }
 
 LRESULT CALLBACK Window::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -327,9 +402,17 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_TIMER:
         if (wParam == SettleTimer) {
-            if (!pendingGeometry && animationArea)
-                leaveAnimation(placed);
             KillTimer(window, SettleTimer);
+            // A tick of the settling timer can be waiting behind a step
+            // that came since: the time decides, not the tick.
+            if (!pendingGeometry && animationArea) {
+                const auto quiet = now() - lastApplied;
+                if (quiet < settleAfter())
+                    SetTimer(window, SettleTimer,
+                             milliseconds(std::min(settleAfter() - quiet, settleAfter())), nullptr);
+                else
+                    leaveAnimation(placed);
+            }
             return 0;
         }
         break;
@@ -406,9 +489,25 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_GETOBJECT: {
         LRESULT answer = 0;
-        if (answerGetObject(window, wParam, lParam, accessible, answer))
+        if (answersForItself && answerGetObject(window, wParam, lParam, accessible, answer))
             return answer;
         break;
+    }
+    case WM_SYSCOMMAND:
+        // Holding the display on does not keep the screen saver away: the
+        // system asks the active window first, and it says no while a show
+        // is on screen.
+        if ((wParam & 0xfff0) == SC_SCREENSAVE && screenSaverHeld())
+            return 0;
+        break;
+    case WM_GETDPISCALEDSIZE: {
+        // A window placed by device pixels keeps its size, as it keeps its
+        // place (dpiChanged).
+        const backend::PixelRect device = deviceGeometry();
+        *reinterpret_cast<SIZE *>(lParam) = border == BorderStyle::None
+                ? SIZE{ device.width, device.height }
+                : outerSizeAt(static_cast<UINT>(wParam));
+        return TRUE;
     }
     case WM_DPICHANGED:
         forgetScreen();
@@ -435,7 +534,8 @@ double Window::deviceScale() const
 // new window surface of that size under Wine, and pages to fill, most of a
 // step on a 4K screen; so while it lasts the window covers its monitor and
 // a region shows only its own part. Once the geometry has held for the
-// settling time, the window takes it for real.
+// settling time, or a step fills the monitor, the window takes it for
+// real.
 void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runtime)
 {
     client = runtime;
@@ -443,8 +543,8 @@ void Window::setDeviceGeometry(backend::PixelRect rect, backend::PixelSize runti
         PostMessageW(window, ApplyGeometry, 0, 0);
     pendingGeometry = rect;
     targetArea.reset();
-    if (border == BorderStyle::None
-        && std::chrono::steady_clock::now() - lastApplied < SettlingTime) {
+    // An animation lasts until it settles, however late its steps come.
+    if (border == BorderStyle::None && (animationArea || now() - lastApplied < SettlingTime)) {
         const RECT wanted{ rect.x, rect.y, rect.x + rect.width, rect.y + rect.height };
         const auto holds = [&wanted](const RECT &area) {
             RECT inside{};
@@ -484,15 +584,22 @@ void Window::applyPendingGeometry()
     if (!pendingGeometry)
         return;
     const backend::PixelRect rect = *std::exchange(pendingGeometry, std::nullopt);
+    const auto at = now();
+    const auto step = at - lastApplied;
     placed = rect;
-    lastApplied = std::chrono::steady_clock::now();
+    lastApplied = at;
     // Everything in such a window is drawn again at its new size: nothing
     // of the old contents is worth copying.
     constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS;
-    if (targetArea) {
+    const RECT wanted{ rect.x, rect.y, rect.x + rect.width, rect.y + rect.height };
+    // A step that fills the monitor (the opening's last) leaves no part for
+    // a region to spare, and the window has that size already.
+    if (targetArea && !EqualRect(&wanted, &*targetArea)) {
         const RECT area = *targetArea;
         const bool entering = !animationArea || !EqualRect(&*animationArea, &area);
         animationArea = area;
+        longestStep
+                = entering ? std::chrono::steady_clock::duration{} : std::max(longestStep, step);
         const int left = rect.x - area.left;
         const int top = rect.y - area.top;
         // The region first: for the moment between the two, the window
@@ -505,10 +612,46 @@ void Window::applyPendingGeometry()
         if (entering)
             SetWindowPos(window, nullptr, area.left, area.top, area.right - area.left,
                          area.bottom - area.top, flags);
-        SetTimer(window, SettleTimer, static_cast<UINT>(SettlingTime.count()), nullptr);
+        SetTimer(window, SettleTimer, milliseconds(settleAfter()), nullptr);
+        markForShell();
         return;
     }
     leaveAnimation(rect);
+}
+
+std::chrono::steady_clock::duration Window::settleAfter() const
+{
+    return std::max<std::chrono::steady_clock::duration>(SettlingTime, 2 * longestStep);
+}
+
+// The shell takes a window that covers its monitor for a full-screen
+// program: the taskbar goes beneath it and notifications wait. An opening
+// covers its monitor from its first step, showing only its region's part,
+// so a borderless window is never judged by its looks (NonRudeHWND, set
+// before it is first shown) and is marked full screen exactly while its
+// own rectangle is its monitor's.
+void Window::markForShell()
+{
+    if (border != BorderStyle::None)
+        return;
+    bool full = false;
+    if (!animationArea && !pendingGeometry && IsWindowVisible(window)) {
+        RECT rect{};
+        MONITORINFO monitor{};
+        monitor.cbSize = sizeof monitor;
+        full = GetWindowRect(window, &rect)
+                && GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)
+                && EqualRect(&rect, &monitor.rcMonitor);
+    }
+    if (full == markedFullScreen)
+        return;
+    markedFullScreen = full;
+    if (full)
+        RemovePropW(window, NotFullScreen);
+    else
+        SetPropW(window, NotFullScreen, reinterpret_cast<HANDLE>(TRUE));
+    if (taskbar)
+        taskbar->MarkFullscreenWindow(window, full ? TRUE : FALSE);
 }
 
 // The window as it was set, without the region.
@@ -519,12 +662,13 @@ void Window::leaveAnimation(backend::PixelRect rect)
     animationArea.reset();
     SetWindowPos(window, nullptr, rect.x, rect.y, std::max(rect.width, 1), std::max(rect.height, 1),
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS | (wasAnimated ? SWP_NOREDRAW : 0));
-    if (!wasAnimated)
-        return;
-    SetWindowRgn(window, nullptr, TRUE);
-    placedOrigin = {};
-    for (ChildControl *control : controls)
-        control->reposition();
+    if (wasAnimated) {
+        SetWindowRgn(window, nullptr, TRUE);
+        placedOrigin = {};
+        for (ChildControl *control : controls)
+            control->reposition();
+    }
+    markForShell();
 }
 
 SIZE Window::clientDeviceSize() const

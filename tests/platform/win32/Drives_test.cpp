@@ -138,42 +138,14 @@ TEST_F(Drives, EachDriveIsDrawnWithTheIconOfItsKind)
     const LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
     EXPECT_EQ(style & CBS_OWNERDRAWFIXED, CBS_OWNERDRAWFIXED);
     EXPECT_EQ(style & CBS_HASSTRINGS, CBS_HASSTRINGS);
-    RECT client{};
-    GetClientRect(list, &client);
-    const int width = client.right - client.left;
-    const int height = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
-    const int side = GetSystemMetrics(SM_CXSMICON);
-    ASSERT_GE(height, side);
-    const COLORREF background = GetSysColor(COLOR_WINDOW);
-
+    const int side = win32::smallIconSide(GetDpiForWindow(list));
+    ASSERT_GE(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0), side);
     ASSERT_EQ(SendMessageW(list, CB_GETCOUNT, 0, 0), static_cast<LRESULT>(drives.size()));
     for (std::size_t index = 0; index < drives.size(); ++index) {
-        const Drive &drive = drives[index];
-        SCOPED_TRACE(drive.text);
-        const HICON icon = win32::stockIcon(kindIcon(drive.type));
+        SCOPED_TRACE(drives[index].text);
+        const HICON icon = win32::stockIcon(kindIcon(drives[index].type), side);
         ASSERT_NE(icon, nullptr) << "the shell gives no icon for this kind of drive";
-        win32test::Canvas expected(side, side, background);
-        DrawIconEx(expected.dc(), 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
-
-        win32test::Canvas drawn(width, height, RGB(1, 2, 3));
-        DRAWITEMSTRUCT item{};
-        item.CtlType = ODT_COMBOBOX;
-        item.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
-        item.itemID = static_cast<UINT>(index);
-        item.itemAction = ODA_DRAWENTIRE;
-        item.hwndItem = list;
-        item.hDC = drawn.dc();
-        item.rcItem = { 0, 0, width, height };
-        SendMessageW(GetParent(list), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
-
-        // The whole entry is drawn, the icon near its left edge.
-        EXPECT_EQ(drawn.pixel(width - 1, 0), background);
-        bool found = false;
-        for (int x = 0; x <= side && !found; ++x) {
-            for (int y = 0; y + side <= height && !found; ++y)
-                found = win32test::holdsAt(drawn, expected, x, y);
-        }
-        EXPECT_TRUE(found) << "the icon of the drive's kind is not drawn at the entry's start";
+        EXPECT_TRUE(win32test::drawsEntryWithIcon(list, static_cast<int>(index), icon, side));
     }
 }
 

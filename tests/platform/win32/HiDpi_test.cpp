@@ -13,23 +13,68 @@
 
 #include "platform/Screen.h"
 #include "platform/Testing.h"
+#include "platform/win32/Icons.h"
 #include "platform/win32/Window.h"
 
 #include "tests/support/TestPictures.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 using namespace platform;
+using namespace std::chrono_literals;
 using platform::testing::PixelRect;
 using platform::testing::PixelSize;
 using win32test::handleOf;
 
 namespace {
+
+RECT primaryMonitor()
+{
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    return monitor.rcMonitor;
+}
+
+bool hasRegion(HWND window)
+{
+    RECT region{};
+    return GetWindowRgnBox(window, &region) != ERROR;
+}
+
+// What Windows sends a window when the user changes the display's scale
+// or drags it to a monitor of another, and Wine never does: the size
+// scaled as Windows scales it, for the window to correct, then the
+// rectangle made of the answer.
+struct DpiChange
+{
+    BOOL sized = FALSE;
+    SIZE size{};
+    RECT suggested{};
+};
+
+DpiChange changeDpi(HWND window, int from, int to)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    DpiChange change{ FALSE,
+                      { MulDiv(rect.right - rect.left, to, from),
+                        MulDiv(rect.bottom - rect.top, to, from) } };
+    change.sized = static_cast<BOOL>(
+            SendMessageW(window, WM_GETDPISCALEDSIZE, to, reinterpret_cast<LPARAM>(&change.size)));
+    change.suggested
+            = { rect.left, rect.top, rect.left + change.size.cx, rect.top + change.size.cy };
+    SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(to, to),
+                 reinterpret_cast<LPARAM>(&change.suggested));
+    platform::testing::processEvents();
+    return change;
+}
 
 // A started program on the real screen: the show must cover the screen
 // Windows has, at its DPI.
@@ -38,6 +83,7 @@ class HiDpi : public ::testing::Test
 protected:
     void SetUp() override
     {
+        win32::setAnimationClock([this] { return clock; });
         platform::testing::resetDecodeAhead();
         program = std::make_unique<Program>();
         program->start();
@@ -53,11 +99,39 @@ protected:
     {
         program.reset();
         platform::testing::resetDecodeAhead();
+        win32::setAnimationClock({});
         EXPECT_TRUE(errors.errors().empty());
     }
 
     Form1 &main() { return program->mainWindow(); }
     frmShow &show() { return program->showWindow(); }
+
+    // A show started on a picture, its opening's ticks left to the test.
+    HWND startShow()
+    {
+        pictures.jpeg("a.jpg", 1600, 1200);
+        main().txtFolder.setText(pictures.path());
+        main().cmdStartShow_Click();
+        EXPECT_TRUE(show().tmrOpen.enabled());
+        show().tmrOpen.setEnabled(false);
+        platform::testing::processEvents();
+        return handleOf(show());
+    }
+
+    // A step of the opening as Windows times it: its tick comes late, 70
+    // to 110 ms after the one before, and the settling timer's tick that
+    // came due meanwhile may be handled before it.
+    RECT lateStep(int tick)
+    {
+        const std::chrono::milliseconds gaps[] = { 70ms, 110ms, 85ms, 100ms };
+        clock += gaps[tick % 4];
+        const HWND window = handleOf(show());
+        const bool animated = hasRegion(window);
+        SendMessageW(window, WM_TIMER, win32::Window::SettleTimer, 0);
+        EXPECT_EQ(hasRegion(window), animated) << "the region went while steps still come";
+        show().tmrOpen_Timer();
+        return win32test::shownRect(window);
+    }
 
     // Device pixels of a runtime pixel, and of a twips edge: the edge is
     // rounded to a runtime pixel, then to a device pixel.
@@ -70,6 +144,8 @@ protected:
     std::unique_ptr<Program> program;
     testsupport::TempFolder pictures;
     int dpi = 96;
+    // The time the windows' animations read, moved on by the tests alone.
+    std::chrono::steady_clock::time_point clock = std::chrono::steady_clock::now();
 };
 
 TEST_F(HiDpi, TheMainWindowsClientAreaGrowsByTheScreensScale)
@@ -239,27 +315,16 @@ TEST_F(HiDpi, AShowCoversTheWholeScreenInDevicePixelsAfterItsOpening)
 // stays over the whole monitor, which is not a new window surface at each
 // step, and a region shows each step's rectangle with the picture over all
 // of it. Once the geometry holds, the window is that rectangle itself.
-TEST_F(HiDpi, TheOpeningsStepsShowThroughARegionUntilTheGeometryHolds)
+TEST_F(HiDpi, TheOpeningsStepsShowThroughARegionHoweverLateUntilTheGeometryHolds)
 {
-    pictures.jpeg("a.jpg", 1600, 1200);
-    main().txtFolder.setText(pictures.path());
-    main().cmdStartShow_Click();
-    ASSERT_TRUE(show().tmrOpen.enabled());
-    // The test takes the steps itself, quicker than the timer would.
-    show().tmrOpen.setEnabled(false);
-    const HWND window = handleOf(show());
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    ASSERT_TRUE(
-            GetMonitorInfoW(MonitorFromPoint(POINT{ 0, 0 }, MONITOR_DEFAULTTOPRIMARY), &monitor));
-    const RECT screen = monitor.rcMonitor;
+    const HWND window = startShow();
+    const RECT screen = primaryMonitor();
     const double step = 1000 / 15.0 * dpi / 96;
     RECT shown = win32test::shownRect(window);
     for (int tick = 1; tick <= 4; ++tick) {
         SCOPED_TRACE(tick);
         const RECT before = shown;
-        show().tmrOpen_Timer();
-        shown = win32test::shownRect(window);
+        shown = lateStep(tick);
         EXPECT_LE(std::abs((shown.right - shown.left) - (before.right - before.left) - step), 1.0);
         EXPECT_LE(std::abs((shown.left - screen.left) - (screen.right - shown.right)), 1);
         EXPECT_LE(std::abs((shown.top - screen.top) - (screen.bottom - shown.bottom)), 1);
@@ -280,12 +345,12 @@ TEST_F(HiDpi, TheOpeningsStepsShowThroughARegionUntilTheGeometryHolds)
                               MulDiv(shown.bottom - shown.top, 96, dpi) }));
     }
     // The settling time passes with no new step.
+    clock += win32::Window::SettlingTime;
     SendMessageW(window, WM_TIMER, win32::Window::SettleTimer, 0);
     RECT whole{};
     GetWindowRect(window, &whole);
     EXPECT_TRUE(EqualRect(&whole, &shown));
-    RECT region{};
-    EXPECT_EQ(GetWindowRgnBox(window, &region), ERROR) << "a region is left";
+    EXPECT_FALSE(hasRegion(window)) << "a region is left";
     RECT image = win32test::rectInParent(handleOf(show().imgShow));
     EXPECT_EQ(image.left, 0);
     EXPECT_EQ(image.top, 0);
@@ -293,6 +358,115 @@ TEST_F(HiDpi, TheOpeningsStepsShowThroughARegionUntilTheGeometryHolds)
     EXPECT_GE(image.bottom, shown.bottom - shown.top);
     main().cmdStartShow_Click();
     EXPECT_FALSE(show().visible());
+}
+
+// However late its ticks come, the opening is one animation over the
+// whole monitor, whose window keeps its size, and its last step leaves the
+// window the monitor's own at once.
+TEST_F(HiDpi, AnOpeningWithLateTicksIsOneAnimationToItsLastStep)
+{
+    const HWND window = startShow();
+    const RECT screen = primaryMonitor();
+    for (int tick = 1; tick < 1000 && !show().tmrShow.enabled(); ++tick) {
+        lateStep(tick);
+        RECT whole{};
+        GetWindowRect(window, &whole);
+        EXPECT_TRUE(EqualRect(&whole, &screen)) << "step " << tick << " resized the window";
+    }
+    EXPECT_TRUE(show().tmrShow.enabled());
+    EXPECT_FALSE(hasRegion(window));
+    main().cmdStartShow_Click();
+}
+
+// A change of DPI in each window at its own rule: a bordered window takes
+// the size it answered for the new DPI, where Windows suggests, in the
+// same runtime pixels; a show keeps its device rectangle, settled or in
+// the middle of its opening, which ends there for good and then goes on to
+// the whole monitor. The controls follow the new DPI, the drive box with
+// its closed field and icons made for it.
+TEST_F(HiDpi, ADpiChangeKeepsTheMainWindowsLayoutAndTheShowsPixels)
+{
+    enum class Kind { MainWindow, SettledShow, OpeningShow };
+    const struct
+    {
+        const char *what;
+        Kind kind;
+        int to;
+    } rows[] = {
+        { "main window, up", Kind::MainWindow, dpi + 48 },
+        { "main window, down", Kind::MainWindow, 96 },
+        { "settled show, up", Kind::SettledShow, dpi + 48 },
+        { "settled show, down", Kind::SettledShow, 96 },
+        { "opening show, up", Kind::OpeningShow, dpi + 48 },
+        { "opening show, down", Kind::OpeningShow, 96 },
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.what);
+        if (row.kind == Kind::MainWindow) {
+            const HWND window = handleOf(main());
+            const HWND drives = handleOf(main().Drive1);
+            const auto fieldOverEntries = [drives] {
+                return SendMessageW(drives, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)
+                        - SendMessageW(drives, CB_GETITEMHEIGHT, 0, 0);
+            };
+            const auto fieldBefore = fieldOverEntries();
+            const DpiChange change = changeDpi(window, dpi, row.to);
+            RECT outer{ 0, 0, MulDiv(365, row.to, 96), MulDiv(143, row.to, 96) };
+            AdjustWindowRectExForDpi(&outer, static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)),
+                                     FALSE, static_cast<DWORD>(GetWindowLongW(window, GWL_EXSTYLE)),
+                                     static_cast<UINT>(row.to));
+            EXPECT_TRUE(change.sized);
+            EXPECT_EQ(change.size.cx, outer.right - outer.left);
+            EXPECT_EQ(change.size.cy, outer.bottom - outer.top);
+            RECT rect{};
+            GetWindowRect(window, &rect);
+            EXPECT_TRUE(EqualRect(&rect, &change.suggested));
+            // Wine draws the title bar at the DPI it started with: only the
+            // width is all the new DPI's here.
+            EXPECT_EQ(platform::testing::clientSize(main()).width, 365);
+            EXPECT_EQ(main().width(), 5565);
+            EXPECT_EQ(fieldOverEntries(), fieldBefore);
+            const int side = win32::smallIconSide(static_cast<UINT>(row.to));
+            wchar_t text[MAX_PATH] = {};
+            SendMessageW(drives, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(text));
+            EXPECT_TRUE(win32test::drawsEntryWithIcon(
+                    drives, 0, win32::stockIcon(win32::driveIcon(text), side), side));
+            changeDpi(window, row.to, dpi);
+            continue;
+        }
+        const HWND window = startShow();
+        const int ticks = row.kind == Kind::SettledShow ? 1000 : 4;
+        for (int tick = 1; tick < ticks && !show().tmrShow.enabled(); ++tick)
+            lateStep(tick);
+        ASSERT_EQ(show().tmrShow.enabled(), row.kind == Kind::SettledShow);
+        const RECT before = win32test::shownRect(window);
+        const RECT image = win32test::rectInParent(handleOf(show().imgShow));
+        const DpiChange change = changeDpi(window, dpi, row.to);
+        EXPECT_TRUE(change.sized);
+        EXPECT_EQ(change.size.cx, before.right - before.left);
+        // Long after, no settling brings back the old scale.
+        clock += 1s;
+        SendMessageW(window, WM_TIMER, win32::Window::SettleTimer, 0);
+        RECT rect{};
+        GetWindowRect(window, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &before));
+        EXPECT_FALSE(hasRegion(window));
+        // The runtime measures it in its new pixels. Wine's screen keeps
+        // its scale: a window that covers it keeps the screen's width.
+        EXPECT_NEAR(show().width().value(),
+                    row.kind == Kind::SettledShow ? Screen::width().value()
+                                                  : (before.right - before.left) * 1440.0 / row.to,
+                    0.5);
+        rect = win32test::rectInParent(handleOf(show().imgShow));
+        EXPECT_NEAR(rect.right - rect.left, (image.right - image.left) * row.to / double(dpi), 2);
+        for (int tick = 1; tick < 1000 && !show().tmrShow.enabled(); ++tick)
+            lateStep(tick);
+        const RECT screen = primaryMonitor();
+        GetWindowRect(window, &rect);
+        EXPECT_TRUE(EqualRect(&rect, &screen));
+        changeDpi(window, row.to, dpi);
+        main().cmdStartShow_Click();
+    }
 }
 
 // The folder list's rows hold a small icon at the window's DPI.

@@ -121,4 +121,30 @@ bool holdsAt(const Canvas &canvas, const Canvas &part, int x, int y)
     return true;
 }
 
+bool drawsEntryWithIcon(HWND list, int index, HICON icon, int side)
+{
+    RECT client{};
+    GetClientRect(list, &client);
+    const int height = static_cast<int>(SendMessageW(list, CB_GETITEMHEIGHT, 0, 0));
+    const COLORREF background = GetSysColor(COLOR_WINDOW);
+    Canvas expected(side, side, background);
+    DrawIconEx(expected.dc(), 0, 0, icon, side, side, 0, nullptr, DI_NORMAL);
+    Canvas drawn(client.right, height, RGB(1, 2, 3));
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_COMBOBOX;
+    item.CtlID = static_cast<UINT>(GetDlgCtrlID(list));
+    item.itemID = static_cast<UINT>(index);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.hwndItem = list;
+    item.hDC = drawn.dc();
+    item.rcItem = { 0, 0, client.right, height };
+    SendMessageW(GetParent(list), WM_DRAWITEM, item.CtlID, reinterpret_cast<LPARAM>(&item));
+    bool found = false;
+    for (int x = 0; x <= side && !found; ++x) {
+        for (int y = 0; y + side <= height && !found; ++y)
+            found = holdsAt(drawn, expected, x, y);
+    }
+    return found && drawn.pixel(client.right - 1, 0) == background;
+}
+
 } // namespace win32test

@@ -61,4 +61,8 @@ private:
 // corner at (x, y).
 bool holdsAt(const Canvas &canvas, const Canvas &part, int x, int y);
 
+// Whether an owner-drawn drop-down list draws its entry whole, with the
+// icon at this side near its left edge.
+bool drawsEntryWithIcon(HWND list, int index, HICON icon, int side);
+
 } // namespace win32test

@@ -7,7 +7,8 @@
 // from the profiles pictures carry are built to a display that is not
 // sRGB, as on a calibrated screen. The displays: a wide gamut and a narrow
 // one (matrix and curves, which the runtime turns into tables of its own)
-// and one described by tables (which Little CMS samples).
+// and one described by tables (which Little CMS samples). make fuzz seeds
+// each of them (FUZZ_DISPLAYS in the Makefile).
 #include "PictureTarget.h"
 
 #include <array>

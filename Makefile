@@ -55,23 +55,36 @@ test-linux: deps
 	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_BUILD) --output-on-failure -j $(JOBS)
 
-# Each fuzzer runs for FUZZ_SECONDS from a seed corpus of real and hostile
-# pictures; what it finds is left in $(FUZZ_BUILD)/crash-* and fails the run.
+# Each fuzzer runs for FUZZ_SECONDS from seeds of real and hostile pictures
+# (scripts/make-fuzz-seeds): picture_fuzzer for an sRGB display,
+# display_fuzzer (the first byte of an input chooses among its displays)
+# for displays with profiles of their own, numeric_fuzzer for the number
+# parser. An input that crashes, takes more than a second, asks for a
+# block larger than libjpeg's whole allowance (384 MB) or brings the process
+# over 512 MB (a 10-minute run grows to about 330 MB by itself, with ASan
+# keeping 64 MB of freed memory rather than 256) is a finding: each target
+# runs, then what they found, in $(FUZZ_BUILD)/findings/<target>-*, fails
+# the run. Seeds and inputs are at most FUZZ_MAX_LEN bytes: a JPEG carrying
+# a profile of the 4 MB the program reads.
+FUZZ_MAX_LEN = 4456448
+FUZZ_DISPLAYS = 3
+FUZZ_ENV = ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
+FUZZ_LIMITS = -max_total_time=$(FUZZ_SECONDS) -timeout=1 -malloc_limit_mb=384 -rss_limit_mb=512 \
+	-print_final_stats=1
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DPELORIN_FUZZ=ON -DPELORIN_TESTS=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target picture_fuzzer numeric_fuzzer
-	rm -rf $(FUZZ_BUILD)/seeds && mkdir -p $(FUZZ_BUILD)/seeds/picture $(FUZZ_BUILD)/seeds/numeric \
-		$(FUZZ_BUILD)/corpus-picture $(FUZZ_BUILD)/corpus-numeric
-	scripts/make-hostile-corpus $(FUZZ_BUILD)/hostile
-	find $(FUZZ_BUILD)/hostile samples -maxdepth 1 -type f -readable -size -64k \
-		-exec cp {} $(FUZZ_BUILD)/seeds/picture/ \;
-	for text in 2 " 2.7 " -3 1e400 .5e-3 abc; do \
-		printf '%s' "$$text" > "$(FUZZ_BUILD)/seeds/numeric/$$(printf '%s' "$$text" | md5sum | cut -c1-8)"; done
-	cd $(FUZZ_BUILD) && $(SANITIZER_ENV) ./picture_fuzzer -max_total_time=$(FUZZ_SECONDS) \
-		-rss_limit_mb=1024 -timeout=10 -print_final_stats=1 corpus-picture seeds/picture
-	cd $(FUZZ_BUILD) && $(SANITIZER_ENV) ./numeric_fuzzer -max_total_time=$(FUZZ_SECONDS) \
-		-print_final_stats=1 corpus-numeric seeds/numeric
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target picture_fuzzer display_fuzzer numeric_fuzzer
+	scripts/make-fuzz-seeds --max-len $(FUZZ_MAX_LEN) --displays $(FUZZ_DISPLAYS) $(FUZZ_BUILD)/seeds
+	cd $(FUZZ_BUILD) && mkdir -p findings corpus-picture corpus-display corpus-numeric && found=; \
+	for target in picture:$(FUZZ_MAX_LEN) display:$$(($(FUZZ_MAX_LEN) + 1)) numeric:4096; do \
+		name=$${target%%:*}; \
+		$(FUZZ_ENV) ./$${name}_fuzzer $(FUZZ_LIMITS) -max_len=$${target#*:} \
+			-artifact_prefix=findings/$$name- corpus-$$name seeds/$$name || found="$$found $$name"; \
+	done; \
+	[ -z "$$found" ] || { echo "make fuzz: findings of$$found in $(FUZZ_BUILD)/findings" >&2; exit 1; }
 
 bench: build
 	/usr/bin/python3 bench/run-bench $(BUILD)

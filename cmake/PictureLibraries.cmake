@@ -9,12 +9,16 @@
 #   dpkg-shlibdeps.
 # - In a build configured with cmake/mingw-w64.cmake, static libraries
 #   cross-built from Debian's own source packages (scripts/
-#   fetch-debian-sources: apt, with the archive's signature, and Debian's
-#   patches), so Pelorin.exe needs no DLL of theirs. Each is built once, at
-#   configure time, into PELORIN_THIRDPARTY_DIR/<package>-<version>/ (lib/,
-#   include/, copyright) and used from there while the archive offers that
-#   version and this file is unchanged. Their licence texts, each source
-#   package's debian/copyright, are copied to
+#   fetch-debian-sources: apt, with the archive's signature, from the
+#   release and its -updates and -security suites, the newest version;
+#   dpkg-source applies Debian's patches), so Pelorin.exe needs no DLL of
+#   theirs. Each is built at configure time into
+#   PELORIN_THIRDPARTY_DIR/<package>-<version>/ (lib/, include/,
+#   copyright), whose `built` stamp (cmake/ThirdpartyStamp.cmake) records
+#   the recipe, the SHA-256 of the source package's .dsc and of every file
+#   built; it is used from there while all of those still match, and built
+#   again from the fetched sources when one does not. Their licence texts,
+#   each source package's debian/copyright, are copied to
 #   PELORIN_THIRDPARTY_LICENSES/LICENSE-<package>.txt for the release.
 #
 # Include from the top-level CMakeLists.txt.
@@ -40,30 +44,24 @@ set(PELORIN_THIRDPARTY_DIR ${CMAKE_BINARY_DIR}/thirdparty
 set(PELORIN_THIRDPARTY_LICENSES ${PELORIN_THIRDPARTY_DIR}/licenses
     CACHE PATH "the picture libraries' licence texts, for the Windows release")
 set(PELORIN_DEBIAN_SUITE bookworm
-    CACHE STRING "the Debian suite whose source packages the Windows build uses")
+    CACHE STRING "the Debian release whose source packages (with its -updates and -security) the Windows build uses")
 set(_pelorin_packages libjpeg-turbo giflib lcms2)
 set(_pelorin_sources ${PELORIN_THIRDPARTY_DIR}/sources)
 # What the last fetch found: used, with a warning, when the archive cannot
-# be reached and those versions are built.
+# be reached.
 set(_pelorin_fetched ${PELORIN_THIRDPARTY_DIR}/fetched.txt)
+include(${CMAKE_CURRENT_LIST_DIR}/ThirdpartyStamp.cmake)
 
-# A build is current while the recipe below, the toolchain file and the
-# compiler are the same.
+# The recipe: this file, the toolchain file and the compiler.
 file(SHA256 ${CMAKE_CURRENT_LIST_FILE} _pelorin_recipe)
 file(SHA256 ${PROJECT_SOURCE_DIR}/cmake/mingw-w64.cmake _pelorin_toolchain)
 string(SHA256 _pelorin_recipe "${_pelorin_recipe} ${_pelorin_toolchain} ${CMAKE_C_COMPILER} \
 ${CMAKE_CXX_COMPILER_VERSION} ${CMAKE_AR}")
-
-function(_pelorin_built_current prefix result)
-  set(current FALSE)
-  if(EXISTS ${prefix}/built)
-    file(READ ${prefix}/built stamp)
-    if(stamp STREQUAL "${_pelorin_recipe}")
-      set(current TRUE)
-    endif()
-  endif()
-  set(${result} ${current} PARENT_SCOPE)
-endfunction()
+find_program(PELORIN_DPKG_SOURCE dpkg-source)
+if(NOT PELORIN_DPKG_SOURCE)
+  message(FATAL_ERROR "The Windows build unpacks Debian's source packages with dpkg-source "
+                      "(apt-get install dpkg-dev)")
+endif()
 
 cmake_host_system_information(RESULT _pelorin_jobs QUERY NUMBER_OF_LOGICAL_CORES)
 set(_pelorin_triple x86_64-w64-mingw32)
@@ -124,9 +122,9 @@ function(_pelorin_build_lcms2 source build stage)
        DESTINATION ${stage}/include)
 endfunction()
 
-# The lines "package version source-folder" of the libraries to build.
-# Each configure asks the archive for the current versions (a second or two
-# once the sources are there), so a security update is built on the next
+# The lines "package version dsc sha256" of the libraries to build. Each
+# configure asks the archive for the current versions (a few seconds once
+# the sources are there), so a security update is built on the next
 # configure.
 function(_pelorin_fetch result)
   string(TIMESTAMP began "%s" UTC)
@@ -142,59 +140,65 @@ function(_pelorin_fetch result)
     set(${result} "${output}" PARENT_SCOPE)
     return()
   endif()
-  set(usable FALSE)
-  if(EXISTS ${_pelorin_fetched})
-    file(READ ${_pelorin_fetched} output)
-    set(usable TRUE)
-    string(REGEX MATCHALL "[^\n]+" lines "${output}")
-    foreach(line IN LISTS lines)
-      string(REPLACE " " ";" fields "${line}")
-      list(GET fields 0 package)
-      list(GET fields 1 version)
-      _pelorin_built_current(${PELORIN_THIRDPARTY_DIR}/${package}-${version} current)
-      if(NOT current)
-        set(usable FALSE)
-      endif()
-    endforeach()
-  endif()
-  if(NOT usable)
+  if(NOT EXISTS ${_pelorin_fetched})
     list(JOIN _pelorin_packages ", " names)
     message(FATAL_ERROR "The Windows build needs Debian's source packages of ${names}, "
                         "and cannot fetch them:\n${errors}")
   endif()
-  message(WARNING "Cannot ask Debian's archive for the current picture libraries; building "
-                  "with those built before (${PELORIN_THIRDPARTY_DIR}):\n${errors}")
+  file(READ ${_pelorin_fetched} output)
+  message(WARNING "Cannot ask Debian's archive for the current picture libraries; going on "
+                  "with those it offered last (${PELORIN_THIRDPARTY_DIR}):\n${errors}")
   set(${result} "${output}" PARENT_SCOPE)
 endfunction()
 
-# Builds a package's library unless the build of this version is current,
-# and sets _pelorin_prefix_<package> to where it is.
-function(_pelorin_provide package version source)
+# Builds a package's library from its .dsc unless the build of it is
+# current, and sets _pelorin_prefix_<package> to where it is.
+function(_pelorin_provide package version dsc sha256)
   set(prefix ${PELORIN_THIRDPARTY_DIR}/${package}-${version})
-  _pelorin_built_current(${prefix} current)
+  pelorin_thirdparty_current(${prefix} ${_pelorin_recipe} ${sha256} current)
   if(NOT current)
+    if(EXISTS ${prefix}/built)
+      message(STATUS "${prefix} does not match its stamp (changed or partly copied, or of "
+                     "another source or recipe): building ${package} again")
+    endif()
+    # The .dsc names every other file with its digest, and dpkg-source
+    # checks them; without the network, the .dsc here is checked against
+    # what the archive's index said when it was fetched.
+    set(actual "")
+    if(EXISTS ${dsc})
+      file(SHA256 ${dsc} actual)
+    endif()
+    if(NOT actual STREQUAL sha256)
+      message(FATAL_ERROR "${dsc} is missing or not the file Debian's archive names (SHA-256 "
+                          "${sha256}); configure again with the network to fetch it again")
+    endif()
     message(STATUS "Building ${package} ${version} for Windows in ${prefix}")
     string(TIMESTAMP began "%s" UTC)
     set(build ${PELORIN_THIRDPARTY_DIR}/build/${package}-${version})
+    set(source ${build}.source)
     set(stage ${prefix}.partial)
-    file(REMOVE_RECURSE ${build} ${stage} ${prefix})
+    file(REMOVE_RECURSE ${build} ${source} ${stage} ${prefix})
+    _pelorin_run("Unpacking ${package}" ${build}.unpack.log
+      ${PELORIN_DPKG_SOURCE} --no-copy -x ${dsc} ${source})
     string(REPLACE "-" "_" builder "_pelorin_build_${package}")
     cmake_language(CALL ${builder} ${source} ${build} ${stage})
     file(COPY_FILE ${source}/debian/copyright ${stage}/copyright)
     # Only a finished build takes the version's name: one cut short is
     # begun again by the next configure.
     file(RENAME ${stage} ${prefix})
-    file(WRITE ${prefix}/built "${_pelorin_recipe}")
+    pelorin_thirdparty_stamp(${prefix} ${_pelorin_recipe} ${sha256} stamp)
+    file(WRITE ${prefix}/built "${stamp}")
     string(TIMESTAMP ended "%s" UTC)
     math(EXPR seconds "${ended} - ${began}")
     message(STATUS "Built ${package} ${version} in ${seconds} s")
-    file(REMOVE_RECURSE ${build})
-    file(REMOVE ${build}.configure.log ${build}.configure.log.err ${build}.build.log
-         ${build}.build.log.err)
+    file(REMOVE_RECURSE ${build} ${source})
+    file(GLOB logs ${build}.*.log ${build}.*.log.err)
+    file(REMOVE ${logs})
   endif()
-  # Other versions of the package, and what an interrupted build left, are
-  # of no more use.
-  file(GLOB others LIST_DIRECTORIES TRUE ${PELORIN_THIRDPARTY_DIR}/${package}-*)
+  # Other versions of the package, what an interrupted build left, and
+  # sources unpacked by builds before, are of no more use.
+  file(GLOB others LIST_DIRECTORIES TRUE ${PELORIN_THIRDPARTY_DIR}/${package}-*
+       ${_pelorin_sources}/${package}-*)
   list(REMOVE_ITEM others ${prefix})
   if(others)
     file(REMOVE_RECURSE ${others})

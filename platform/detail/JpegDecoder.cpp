@@ -90,8 +90,8 @@ struct SourceManager
     const PictureFile *file;
     // Read by position, so that others may read the same file meanwhile.
     std::uint64_t offset;
-    // The rest of the file is not to be read: it ends here.
-    bool cut;
+    // No more of the file is read: it has ended, or the rest is not wanted.
+    bool ended;
     JOCTET buffer[ReadChunk];
 };
 
@@ -101,9 +101,10 @@ boolean fillInputBuffer(j_decompress_ptr info)
 {
     auto *source = reinterpret_cast<SourceManager *>(info->src);
     std::size_t count
-            = source->cut ? 0 : source->file->read(source->offset, source->buffer, ReadChunk);
+            = source->ended ? 0 : source->file->read(source->offset, source->buffer, ReadChunk);
     source->offset += count;
     if (count == 0) {
+        source->ended = true;
         // A file that ends early gets an end marker, as libjpeg's own
         // sources do, so what has been read still decodes.
         info->err->msg_code = JWRN_JPEG_EOF;
@@ -129,6 +130,10 @@ void skipInputData(j_decompress_ptr info, long count)
         count -= static_cast<long>(source->base.bytes_in_buffer);
         source->base.bytes_in_buffer = 0;
         fillInputBuffer(info);
+        // A length that runs past the end of the file: what is left is the
+        // end marker put in its place, for the reader to meet.
+        if (source->ended)
+            return;
     }
 }
 
@@ -153,7 +158,7 @@ void monitorProgress(j_common_ptr common)
     if (monitor->cancel && monitor->cancel->load(std::memory_order_relaxed))
         errorExit(common);
     auto *info = reinterpret_cast<j_decompress_ptr>(common);
-    if (info->input_scan_number == monitor->scan || monitor->source->cut)
+    if (info->input_scan_number == monitor->scan || monitor->source->ended)
         return;
     monitor->scan = info->input_scan_number;
     const auto coefficients = static_cast<std::uint64_t>(std::max(info->Se - info->Ss + 1, 1));
@@ -163,7 +168,7 @@ void monitorProgress(j_common_ptr common)
                 * (coefficients + BlockVisit);
     }
     if (monitor->work > monitor->mostWork) {
-        monitor->source->cut = true;
+        monitor->source->ended = true;
         monitor->source->base.bytes_in_buffer = 0;
     }
 }
@@ -355,7 +360,7 @@ std::optional<DecodedPicture> decodeJpeg(const PictureFile &file, PixelSize scre
     SourceManager &source = *decode.source;
     source.file = &file;
     source.offset = 0;
-    source.cut = false;
+    source.ended = false;
     source.base.init_source = initSource;
     source.base.fill_input_buffer = fillInputBuffer;
     source.base.skip_input_data = skipInputData;

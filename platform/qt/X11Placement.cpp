@@ -21,12 +21,14 @@ xcb_connection_t *connection()
     return x11 ? x11->connection() : nullptr;
 }
 
-// Swallows the one ConfigureNotify that answers an exact placement: the
-// window's size and place in it are the ones asked for.
+// Keeps from Qt what the X server reports of a window placed here up to
+// the answer to its last placement: Qt, and through it the program, would
+// otherwise take an older geometry for a change the window system made, and
+// set the window back to it.
 class EchoFilter : public QAbstractNativeEventFilter
 {
 public:
-    void expect(xcb_window_t window, QRect device) { expected[window] = device; }
+    void expect(xcb_window_t window, X11Placement::Asked asked) { expected[window] = asked; }
 
     bool nativeEventFilter(const QByteArray &type, void *message, qintptr *) override
     {
@@ -39,16 +41,23 @@ public:
         const auto found = expected.find(configure->window);
         if (found == expected.end())
             return false;
-        const QRect asked = found->second;
-        if (configure->width != asked.width() || configure->height != asked.height())
-            return false;
-        if (configure->x == asked.x() && configure->y == asked.y())
+        switch (X11Placement::judge(
+                found->second, event->full_sequence,
+                QRect(configure->x, configure->y, configure->width, configure->height))) {
+        case X11Placement::Echo::Answer:
             expected.erase(found);
-        return true;
+            return true;
+        case X11Placement::Echo::Stale:
+        case X11Placement::Echo::AnswerElsewhere:
+            return true;
+        case X11Placement::Echo::Other:
+            break;
+        }
+        return false;
     }
 
 private:
-    std::map<xcb_window_t, QRect> expected;
+    std::map<xcb_window_t, X11Placement::Asked> expected;
 };
 
 EchoFilter &echoFilter()
@@ -74,17 +83,31 @@ bool X11Placement::place(QWidget *window, QRect device)
     if (!x)
         return false;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    echoFilter().expect(id, device);
     const std::uint32_t values[]
             = { static_cast<std::uint32_t>(device.x()), static_cast<std::uint32_t>(device.y()),
                 static_cast<std::uint32_t>(device.width()),
                 static_cast<std::uint32_t>(device.height()) };
-    xcb_configure_window(x, id,
-                         XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y | XCB_CONFIG_WINDOW_WIDTH
-                                 | XCB_CONFIG_WINDOW_HEIGHT,
-                         values);
+    const xcb_void_cookie_t request
+            = xcb_configure_window(x, id,
+                                   XCB_CONFIG_WINDOW_X | XCB_CONFIG_WINDOW_Y
+                                           | XCB_CONFIG_WINDOW_WIDTH | XCB_CONFIG_WINDOW_HEIGHT,
+                                   values);
+    // Events are judged on this thread too: none comes between the request
+    // and its entry.
+    echoFilter().expect(id, { request.sequence, device });
     xcb_flush(x);
     return true;
+}
+
+X11Placement::Echo X11Placement::judge(const Asked &asked, std::uint32_t sequence, QRect reported)
+{
+    // Sequence numbers wrap: what counts is which side of the placement's
+    // request the report falls.
+    if (static_cast<std::int32_t>(sequence - asked.sequence) < 0)
+        return Echo::Stale;
+    if (reported.size() != asked.device.size())
+        return Echo::Other;
+    return reported.topLeft() == asked.device.topLeft() ? Echo::Answer : Echo::AnswerElsewhere;
 }
 
 std::optional<QSize> X11Placement::screenSize()

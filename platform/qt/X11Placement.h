@@ -5,6 +5,7 @@
 #include <QRect>
 #include <QSize>
 
+#include <cstdint>
 #include <optional>
 
 class QWidget;
@@ -21,6 +22,25 @@ namespace platform::qt {
 class X11Placement
 {
 public:
+    // What the X server said of a window's geometry, against the last
+    // placement asked for it. Replies come long after their requests on a
+    // busy machine, and the program may have placed the window again
+    // meanwhile: a geometry from before the last placement is history.
+    enum class Echo {
+        Stale, // reported before the server took the last placement
+        Answer, // the last placement itself: done
+        AnswerElsewhere, // its size, at a place a window manager's frame counts from
+        Other, // a change the window system made on its own
+    };
+    struct Asked
+    {
+        std::uint32_t sequence; // the placement's request
+        QRect device;
+    };
+    // `sequence`: the last of this client's requests the server had taken
+    // when it reported (the event's full sequence number).
+    static Echo judge(const Asked &asked, std::uint32_t sequence, QRect reported);
+
     // False where the windows are not X windows.
     static bool available();
     static bool place(QWidget *window, QRect device);

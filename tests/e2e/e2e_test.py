@@ -88,8 +88,12 @@ def typed_folder(session, program, samples, shots):
     session.wait_for(second_picture_fitted, what="the second picture, fitted")
     changed = time.monotonic()
     print(f"second picture {changed - opened:.2f} s after the opening ended")
-    # One second a picture: not at once, and not several seconds late.
-    check(0.5 <= changed - opened <= 4.0, "the second picture came at the wrong time")
+    # One second a picture: not at once, and not several seconds late. A
+    # busy machine can be slow to show the test the first picture, never
+    # the second early: "not at once" counts from the click, after an
+    # opening of 0.8 s.
+    check(changed - started >= 1.5 and changed - opened <= 4.0,
+          "the second picture came at the wrong time")
 
     # The show window covers the main window: bring it up to stop the show.
     session.raise_window(form1)

@@ -171,8 +171,10 @@ def run_show(session, program, samples):
     keep(session.wait_for(second_picture_fitted, what="the second picture, fitted"), "3-second-picture")
     changed = time.monotonic()
     print(f"second picture {changed - opened:.2f} s after the opening ended")
-    # Two seconds a picture: not at once, and not several seconds late.
-    check(1.0 <= changed - opened <= 5.0, "the second picture came at the wrong time")
+    # Two seconds a picture: not at once, and not several seconds late; "not
+    # at once" counts from the click, as in the Linux test.
+    check(changed - started >= 2.0 and changed - opened <= 5.0,
+          "the second picture came at the wrong time")
 
     session.click(SCREEN[0] // 2, SCREEN[1] // 2)
     clicked = time.monotonic()

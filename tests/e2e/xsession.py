@@ -153,7 +153,26 @@ class XSession:
             if condition(shot):
                 return shot
             time.sleep(0.05)
-        raise AssertionError(f"timed out waiting for {what}")
+        raise AssertionError(f"timed out waiting for {what}\n{self.describe(shot)}")
+
+    def describe(self, shot):
+        """What a failed wait saw, for a run nobody watched: the windows from
+        the bottom of the stack up, a few pixels, and the last screenshot."""
+        lines = ["windows, bottom to top:"]
+        for child in self.x.screen().root.query_tree().children:
+            attributes = child.get_attributes()
+            if attributes.map_state != X.IsViewable:
+                continue
+            g = child.get_geometry()
+            name = child.get_wm_name() or ""
+            lines.append(f"  0x{child.id:x} {name!r} at {g.x},{g.y} {g.width}x{g.height}")
+        w, h = shot.size
+        points = [(4, 4), (w - 5, 4), (4, h - 5), (w - 5, h - 5), (60, 60), (w // 2, h // 2)]
+        lines.append("pixels: " + ", ".join(f"{p}={shot.getpixel(p)}" for p in points))
+        path = tempfile.NamedTemporaryFile(prefix="pelorin-e2e-", suffix=".png", delete=False).name
+        shot.save(path)
+        lines.append(f"the screen: {path}")
+        return "\n".join(lines)
 
 
 def near(colour, expected, tolerance=40):

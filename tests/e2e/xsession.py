@@ -9,6 +9,7 @@ import tempfile
 import time
 
 from PIL import Image
+import Xlib.error
 from Xlib import X, display as xdisplay, protocol
 
 
@@ -160,11 +161,13 @@ class XSession:
         the bottom of the stack up, a few pixels, and the last screenshot."""
         lines = ["windows, bottom to top:"]
         for child in self.x.screen().root.query_tree().children:
-            attributes = child.get_attributes()
-            if attributes.map_state != X.IsViewable:
-                continue
-            g = child.get_geometry()
-            name = child.get_wm_name() or ""
+            try:
+                if child.get_attributes().map_state != X.IsViewable:
+                    continue
+                g = child.get_geometry()
+                name = child.get_wm_name() or ""
+            except Xlib.error.XError:
+                continue  # gone meanwhile
             lines.append(f"  0x{child.id:x} {name!r} at {g.x},{g.y} {g.width}x{g.height}")
         w, h = shot.size
         points = [(4, 4), (w - 5, 4), (4, h - 5), (w - 5, h - 5), (60, 60), (w // 2, h // 2)]

@@ -23,9 +23,9 @@ class X11Placement
 {
 public:
     // What the X server said of a window's geometry, against the last
-    // placement asked for it. Replies come long after their requests on a
-    // busy machine, and the program may have placed the window again
-    // meanwhile: a geometry from before the last placement is history.
+    // placement asked for it. On a busy machine its reports are read long
+    // after they were made, and the program may have placed the window
+    // again meanwhile: a geometry from before the last placement is history.
     enum class Echo {
         Stale, // reported before the server took the last placement
         Answer, // the last placement itself: done

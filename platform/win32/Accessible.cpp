@@ -285,15 +285,6 @@ LRESULT CALLBACK hookedProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     return CallWindowProcW(hook.procedure, window, message, wParam, lParam);
 }
 
-// The properties annotated on each object.
-const MSAAPROPID *annotatedProperties(int &count)
-{
-    static const MSAAPROPID properties[]
-            = { PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE };
-    count = static_cast<int>(std::size(properties));
-    return properties;
-}
-
 Microsoft::WRL::ComPtr<IAccPropServices> annotationServices()
 {
     Microsoft::WRL::ComPtr<IAccPropServices> services;
@@ -362,11 +353,11 @@ void clearAnnotations(HWND window)
     const Microsoft::WRL::ComPtr<IAccPropServices> services = annotationServices();
     if (!services)
         return;
-    int count = 0;
-    const MSAAPROPID *properties = annotatedProperties(count);
+    static const MSAAPROPID properties[]
+            = { PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, PROPID_ACC_ROLE };
     for (const LONG object : { OBJID_CLIENT, OBJID_WINDOW })
         services->ClearHwndProps(window, static_cast<DWORD>(object), CHILDID_SELF, properties,
-                                 count);
+                                 static_cast<int>(std::size(properties)));
 }
 
 bool answerGetObject(HWND window, WPARAM flags, LPARAM objectId, const AccessibleFacts &facts,

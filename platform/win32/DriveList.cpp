@@ -60,8 +60,7 @@ public:
                                   L'\0');
                 SendMessageW(handle(), CB_GETLBTEXT, item.itemID,
                              reinterpret_cast<LPARAM>(text.data()));
-                const int side = smallIconSide(scale().dpi);
-                drawEntry(item, stockIcon(driveIcon(text.c_str()), side), side, 0, text.c_str());
+                drawEntry(item, driveIcon(text.c_str()), scale().dpi, 0, text.c_str());
             }
             result = TRUE;
             return true;

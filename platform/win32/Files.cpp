@@ -311,6 +311,7 @@ std::vector<Volume> volumes()
     static win32::VolumeLabels volumeLabels;
     std::vector<wchar_t> letters;
     std::vector<wchar_t> local;
+    DWORD remoteDrives = 0;
     const DWORD drives = GetLogicalDrives();
     for (int index = 0; index < 26; ++index) {
         if (!(drives & (1u << index)))
@@ -318,7 +319,9 @@ std::vector<Volume> volumes()
         const wchar_t letter = static_cast<wchar_t>(L'A' + index);
         const wchar_t root[] = { letter, L':', L'\\', L'\0' };
         letters.push_back(letter);
-        if (GetDriveTypeW(root) != DRIVE_REMOTE)
+        if (GetDriveTypeW(root) == DRIVE_REMOTE)
+            remoteDrives |= 1u << index;
+        else
             local.push_back(letter);
     }
     const std::map<wchar_t, std::wstring> labels = volumeLabels.read(local);
@@ -328,7 +331,7 @@ std::vector<Volume> volumes()
         std::string text;
         text.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(letter))));
         text += ":";
-        if (std::find(local.begin(), local.end(), letter) == local.end()) {
+        if (remoteDrives & (1u << (letter - L'A'))) {
             wchar_t remote[MAX_PATH + 1] = {};
             DWORD length = MAX_PATH;
             const wchar_t name[] = { letter, L':', L'\0' };

@@ -94,8 +94,7 @@ private:
         if (item.itemID == static_cast<UINT>(-1) || item.itemID >= shown.size())
             return;
         const backend::FolderEntry &entry = shown[item.itemID];
-        const int side = smallIconSide(scale().dpi);
-        drawEntry(item, stockIcon(entry.open ? SIID_FOLDEROPEN : SIID_FOLDER, side), side,
+        drawEntry(item, entry.open ? SIID_FOLDEROPEN : SIID_FOLDER, scale().dpi,
                   scale().device(entry.depth * IndentPixels), wide(entry.text).c_str());
     }
 

@@ -124,8 +124,11 @@ SHSTOCKICONID driveIcon(const wchar_t *text)
     return kindIcon(GetDriveTypeW(root));
 }
 
-void drawEntry(const DRAWITEMSTRUCT &item, HICON icon, int side, int indent, const wchar_t *text)
+void drawEntry(const DRAWITEMSTRUCT &item, SHSTOCKICONID which, UINT dpi, int indent,
+               const wchar_t *text)
 {
+    const int side = smallIconSide(dpi);
+    const HICON icon = stockIcon(which, side);
     const bool selected = (item.itemState & ODS_SELECTED) != 0;
     RECT rect = item.rcItem;
     FillRect(item.hDC, &rect, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));

@@ -22,8 +22,9 @@ SHSTOCKICONID driveIcon(const wchar_t *text);
 // a line of the font, whichever is taller.
 int entryHeight(HWND list, HFONT font, UINT dpi);
 
-// Draws a list entry of an owner-drawn list: its icon of a side indented,
-// its text.
-void drawEntry(const DRAWITEMSTRUCT &item, HICON icon, int side, int indent, const wchar_t *text);
+// Draws a list entry of an owner-drawn list: its icon, small at the DPI,
+// indented, then its text.
+void drawEntry(const DRAWITEMSTRUCT &item, SHSTOCKICONID which, UINT dpi, int indent,
+               const wchar_t *text);
 
 } // namespace platform::win32

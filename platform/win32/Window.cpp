@@ -130,7 +130,7 @@ Window::~Window()
     if (markedFullScreen && taskbar)
         taskbar->MarkFullscreenWindow(window, FALSE);
     RemovePropW(window, NotFullScreen);
-    if (!accessible.name.empty() && !answersForItself)
+    if (annotated)
         clearAnnotations(window);
     DestroyWindow(window);
     if (formFont)
@@ -268,7 +268,7 @@ void Window::setCaption(std::string_view text)
 void Window::setAccessibleName(std::string_view text)
 {
     accessible.name = wide(text);
-    answersForItself = !annotate(window, accessible);
+    annotated = annotate(window, accessible);
 }
 
 void Window::setFont(const Font &font)
@@ -489,7 +489,7 @@ LRESULT Window::handle(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_GETOBJECT: {
         LRESULT answer = 0;
-        if (answersForItself && answerGetObject(window, wParam, lParam, accessible, answer))
+        if (!annotated && answerGetObject(window, wParam, lParam, accessible, answer))
             return answer;
         break;
     }

@@ -132,7 +132,7 @@ private:
     // A borderless window's name for screen readers, which no caption gives.
     AccessibleFacts accessible;
     // Told through WM_GETOBJECT, where the system has no annotation.
-    bool answersForItself = false;
+    bool annotated = false;
     // What the shell was told of a borderless window.
     Microsoft::WRL::ComPtr<ITaskbarList2> taskbar;
     bool taskbarAsked = false;

@@ -68,9 +68,8 @@ test-linux: deps
 # a profile of the 4 MB the program reads.
 FUZZ_MAX_LEN = 4456448
 FUZZ_DISPLAYS = 3
-FUZZ_ENV = ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
+# The later ASAN_OPTIONS of the two wins.
+FUZZ_ENV = $(SANITIZER_ENV) ASAN_OPTIONS=detect_leaks=1:quarantine_size_mb=64
 FUZZ_LIMITS = -max_total_time=$(FUZZ_SECONDS) -timeout=1 -malloc_limit_mb=384 -rss_limit_mb=512 \
 	-print_final_stats=1
 fuzz: deps

@@ -114,10 +114,6 @@ bool startsWith(const PictureFile &file, std::uint64_t offset, std::size_t lengt
             && std::memcmp(start, signature, size) == 0;
 }
 
-} // namespace
-
-namespace {
-
 // The bytes of a header, read a chunk at a time: markers are found byte by
 // byte, and a read of the file is a system call (under Wine, a trip to its
 // server).
